@@ -1,0 +1,189 @@
+// The media layer: window and frame loop, drawing, fonts, sound, input, text input, files and the data
+// archive. This header is the only way the rest of the game reaches the platform; nothing outside src/media
+// includes SDL. All operations run on the main thread unless a comment says otherwise.
+#pragma once
+
+#include <cstdarg>
+#include <cstdint>
+#include <string>
+
+using GraphHandle = int;  // -1: failure
+using SoundHandle = int;  // -1: failure
+using FontHandle = int;   // -1: failure
+using Color = uint32_t;   // 0xFFRRGGBB, from MakeColor
+
+// ---------------------------------------------------------------------------------------------------------
+// Window, drawing surface and frame loop (window.cpp, frame.cpp)
+
+// Before InitMedia: records the drawing surface. depth 0 means 16; else 8, 16 or 32. Returns 0, or -1 for a
+// bad size or depth.
+int SetDrawingSurface(int width, int height, int depth, int refreshRate);
+// Before InitMedia: the client area shows the surface 1:1 from its top-left corner, never scaled.
+int SetWindowNotScaled();
+// Before InitMedia records the client size; afterwards resizes the client area at once. Returns 0.
+int SetWindowClientSize(int width, int height);
+int SetWindowTitle(const char* utf8Title);
+int SetWindowedMode(int windowed);
+int SetWindowIconId(int id);
+// Creates the window, renderer and the sound and input services. 0, or -1 on failure.
+int InitMedia();
+// Releases every media resource and closes the window. Safe to call twice.
+int EndMedia();
+int SetDrawTargetBack();
+int ClearSurface();
+Color MakeColor(int r, int g, int b);
+// filled 1: every pixel x1 <= x < x2, y1 <= y < y2; filled 0: the one-pixel outline of that rectangle.
+int DrawRect(int x1, int y1, int x2, int y2, Color color, int filled);
+// mode 0 none (opaque), 1 alpha (opacity param / 255). param is clamped to 0..255.
+enum { BlendNone = 0, BlendAlpha = 1 };
+void SetBlendMode(int mode, int param);
+// Shows the client-sized top-left part of the surface, synchronised to the display where the driver allows.
+int PresentFrame();
+// Dispatches pending window messages. 0 to go on, -1 when the window was closed or the program must end.
+// Never waits.
+int PumpMessages();
+// True while the window may be drawn and read; a window that is not active makes the drawing, sound and
+// keyboard operations wait (pumping messages) until it is active again or closed.
+void WaitWhileInactive();
+void* MainWindow();
+
+int NowMs();  // milliseconds, masked to 31 bits
+int64_t NowTicks();
+int64_t MsToTicks(int ms);
+void SleepMs(int ms);
+// MT19937, seeded from the clock at start-up or from PELVORO_SEED.
+uint32_t Random();
+void SeedRandom(uint32_t seed);
+
+// Drawing as a whole can be switched off so that simulations run at the speed of the game logic.
+void SetDrawingEnabled(int enabled);
+int DrawingEnabled();
+
+// The game's two frame routines on the clocks.
+extern int FpsFrameCount;
+extern int FpsWindowStart;
+extern float MeasuredFps;
+void MeasureFps();
+void WaitFrameDue();
+
+// ---------------------------------------------------------------------------------------------------------
+// Pictures and 2D drawing (picture.cpp, draw.cpp)
+
+// Loads a PNG through the file access (archive paths like "data\\texture\\girl.png"). While asynchronous
+// loading is on, returns at once and decodes on the loading thread.
+GraphHandle LoadPicture(const char* path);
+void SetAsyncLoading(int on);
+int PendingLoadCount();
+// -1 invalid or failed, 1 still loading, 0 ready. Works for picture and sound handles.
+int HandleLoadState(int handle);
+int GetPictureSize(GraphHandle handle, int* width, int* height);
+int DrawPicture(int x, int y, GraphHandle handle, int transparent);
+int DrawPictureRegion(int dx, int dy, int sx, int sy, int w, int h, GraphHandle handle, int transparent,
+                      int mirrored);
+// The w x h rectangle at (sx, 0) (always row 0; the fourth argument is not used), scaled and rotated about
+// its centre, centred at (x, y).
+int DrawPictureRegionCentered(float x, float y, int sx, int unused, int w, int h, double scale, double angle,
+                              GraphHandle handle);
+int DrawLine(int x1, int y1, int x2, int y2, Color color);
+int SetClipRect(int x1, int y1, int x2, int y2);
+void ResetClipRect();
+void FreeAllPictures();
+// Reads back the surface (for tests and screenshots): ARGB pixels, row-major, surface width x height.
+int ReadSurfacePixels(uint32_t* out, int x, int y, int w, int h);
+
+// ---------------------------------------------------------------------------------------------------------
+// Fonts and text (font.cpp, format.cpp). Texts are UTF-16.
+
+enum { FontPlain = 0, FontEdge = 1, FontEdgeAntialiased = 0x13 };
+constexpr FontHandle DefaultFont = -2;
+FontHandle MakeFont(int size, int thickness, int type, int edgeSize);
+int DrawTextWithFont(int x, int y, const char16_t* text, Color color, FontHandle font, Color edgeColor,
+                     int vertical);
+int DrawFormattedTextWithFont(int x, int y, Color color, FontHandle font, const char16_t* format, ...);
+int DrawFormattedText(int x, int y, Color color, const char16_t* format, ...);
+int MeasureText(const char16_t* text, int length, FontHandle font);
+int MeasureFormattedText(FontHandle font, const char16_t* format, ...);
+void FreeAllFonts();
+// printf on UTF-16: %d, %2d, %00d, %.0f, %.2f and %s (a const char16_t* argument); other text is copied.
+// The result is cut at 2047 units.
+std::u16string FormatText(const char16_t* format, va_list args);
+std::u16string FormatTextV(const char16_t* format, ...);
+std::string Utf16ToUtf8(const char16_t* text, int length = -1);
+std::u16string Utf8ToUtf16(const char* text);
+
+// ---------------------------------------------------------------------------------------------------------
+// Sound (sound.cpp)
+
+enum { SoundWait = 0, SoundOnce = 1, SoundLoop = 3 };
+SoundHandle LoadSound(const char* path, int voices);
+int StartSound(SoundHandle handle, int mode, int restart);
+int StopSound(SoundHandle handle);
+int SetSoundVolume(int volume, SoundHandle handle);
+int IsSoundPlaying(SoundHandle handle);
+void FreeAllSounds();
+// The 0..255 volume as linear gain: 0 for v <= 0, else 10^(dB / 20) with dB = 50 log10(v / 255), not below
+// -100 dB.
+float VolumeToGain(int volume);
+
+// ---------------------------------------------------------------------------------------------------------
+// Keyboard and mouse (input.cpp, replay.cpp). KeyState is indexed by DirectInput key codes.
+
+enum {
+  KeyEsc = 1, KeyTab = 15, KeyR = 19, KeyEnter = 28, KeyS = 31, KeyD = 32, KeyZ = 44, KeyX = 45,
+  KeyF1 = 59, KeyF3 = 61, KeyF4 = 62, KeyF5 = 63, KeyF6 = 64, KeyF7 = 65, KeyF8 = 66, KeyF9 = 67,
+  KeyF11 = 87, KeyUp = 200, KeyLeft = 203, KeyRight = 205, KeyDown = 208,
+};
+extern uint8_t KeyState[256];
+// Refreshes KeyState: from the key feed when one is set (replays, tests), else from the keyboard, sampled
+// at most once per millisecond.
+void ReadKeyboard();
+// A key feed fills the 256 entries for one frame; returning false means it has nothing more (all keys up).
+using KeyFeed = bool (*)(uint8_t state[256]);
+void SetKeyFeed(KeyFeed feed);
+// DirectInput code of an SDL scancode, 0 when the key has none.
+int DirectInputCodeOfScancode(int sdlScancode);
+void GetMousePosition(int* x, int* y);
+int GetMouseButtons();  // bit 0 left, bit 1 right, bit 2 middle, bits 3 and 4 the extra buttons
+// Tests can stand in for the mouse.
+void SetMouseOverride(int enabled, int x, int y, int buttons);
+
+// ---------------------------------------------------------------------------------------------------------
+// Text-input lines (textinput.cpp)
+
+int CreateTextInput();
+int SetTextInputColors(const Color colors[12]);
+int SetTextInputText(const char16_t* text, int handle);
+int ActivateTextInput(int handle);
+int CheckTextInput(int handle);
+int DrawTextInput(int x, int y, int handle);
+int GetTextInputText(char16_t* buffer, int handle);
+int SetTextInputBlink(int on);
+
+// ---------------------------------------------------------------------------------------------------------
+// Message boxes and fatal exits (message.cpp). Texts are UTF-8; every text also goes to stderr, and
+// PELVORO_NO_MESSAGEBOX=1 shows no box at all.
+
+void ShowMessageBox(const char* caption, const char* text);
+// Windowed mode (when asked), the box with the caption "Pelvoro!!", EndMedia, exit code -1.
+[[noreturn]] void FatalError(const char* text, int switchToWindowed = 1);
+// Ends the process with the given code after EndMedia (Esc in a fade, the menu's last item).
+[[noreturn]] void ExitGame(int code);
+
+// ---------------------------------------------------------------------------------------------------------
+// File access and the data archive (files.cpp, archive.cpp). A file handle is 0 for no file.
+
+int SetArchiveExtension(const char* extension);
+int SetArchiveKey(const char16_t* key);
+int OpenDataFile(const char* path);
+int SeekDataFile(int handle, int64_t offset);
+// Reads count bytes from the current position. 0, or -1 for a bad handle or a read past the end (the bytes
+// that exist are read).
+int ReadDataFile(void* buffer, int64_t count, int handle);
+int64_t DataFileSize(int handle);
+int CloseDataFile(int handle);
+// Formatted read of a UTF-16 text file. Each %s argument is a char16_t buffer of ScanFieldUnits units; a
+// longer field is cut to ScanFieldUnits - 1 units.
+constexpr int ScanFieldUnits = 256;
+int ScanDataFile(int handle, const char16_t* format, ...);
+// Reads a whole data file into memory; false when it cannot be opened.
+bool ReadWholeDataFile(const char* path, std::string* out);

@@ -1,0 +1,5 @@
+// Staff credits.
+#pragma once
+
+extern float CreditsScrollY;
+extern int CreditsMusicVolume;

@@ -1,0 +1,15 @@
+// "save.dat": which built-in stages may be chosen, and the four option switches.
+#pragma once
+
+#include <cstdint>
+
+extern uint8_t StageUnlocked[32];
+extern uint8_t MusicOn;
+extern uint8_t SoundEffectsOn;
+extern uint8_t ShowFps;
+extern uint8_t BloodOn;
+
+// 0 start-up (create when missing, then load), 1 load, 2 store. Failures end the program with a message.
+void SaveDataIo(int mode);
+// Where the save file lives; "save.dat" in the working directory unless a test points it elsewhere.
+extern const char* SaveDataPath;

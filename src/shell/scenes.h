@@ -1,0 +1,33 @@
+// The scene routines the main loop and the fades call. Each subsystem defines its own; until a routine is
+// built its hook draws nothing.
+#pragma once
+
+// Title, main menu, stage selects and options (shell/menus*.cpp).
+void UpdateMenuScenes();
+// Staff credits (shell/credits.cpp).
+void UpdateCredits();
+
+// Play: the routines of one play frame, in this order (play/).
+void DrawPlayBackground();
+void DrawPlayMap();
+void ControlPlayer();
+void CollidePlayer();
+void PlayObjectPass();
+void InPlayFlow();
+// Stage entries run by the shell's one-shot scenes (play/stage_start.cpp): 31, 51 and 101.
+void StartBuiltinStage();
+void StartCustomStage();
+void StartNextBuiltinStage();
+
+// Editor (editor/).
+void EditorInput();
+void DrawEditorMap();
+void DrawEditorGrid();
+void DrawEditorPanels();  // palette, part help and the legend
+void RunSignboardDialog();
+void RunDifficultyDialog();
+
+// Start-up halves of the assets (shell/assets.cpp) and the reset of the game state.
+void AssetStartupFirstHalf();
+void AssetStartupSecondHalf();
+void ResetGameState();
