@@ -12,4 +12,5 @@ extern uint8_t BloodOn;
 // 0 start-up (create when missing, then load), 1 load, 2 store. Failures end the program with a message.
 void SaveDataIo(int mode);
 // Where the save file lives; "save.dat" in the working directory unless a test points it elsewhere.
+// nullptr: no save file is read or written at all (the headless stage runner).
 extern const char* SaveDataPath;
