@@ -94,12 +94,3 @@ void FatalError(const char* text, int) {
 }
 void ExitGame(int code) { std::exit(code); }
 
-int SetArchiveExtension(const char*) { return 0; }
-int SetArchiveKey(const char16_t*) { return 0; }
-int OpenDataFile(const char*) { return 0; }
-int SeekDataFile(int, int64_t) { return -1; }
-int ReadDataFile(void*, int64_t, int) { return -1; }
-int64_t DataFileSize(int) { return -1; }
-int CloseDataFile(int) { return 0; }
-int ScanDataFile(int, const char16_t*, ...) { return -1; }
-bool ReadWholeDataFile(const char*, std::string*) { return false; }
