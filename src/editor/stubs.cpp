@@ -1,6 +1,7 @@
 // Temporary hooks for the editor scene until it is built: it shows how to leave and leaves with F11, so that
 // nobody is trapped in it.
 #include "media/media.h"
+#include "shell/assets.h"
 #include "shell/game.h"
 #include "shell/scenes.h"
 
@@ -12,6 +13,11 @@ void EditorInput() {
 }
 void DrawEditorMap() {}
 void DrawEditorGrid() {}
-void DrawEditorPanels() {}
+// The legend panel with its F11 line, so that the way out is shown.
+void DrawEditorPanels() {
+  DrawRect(160, 480, 800, 600, MakeColor(80, 80, 80), 1);
+  DrawTextWithFont(164, 556, u"F11キー ステージエディター終了", MakeColor(255, 255, 255), EditorFont14Edge, 0, 0);
+}
 void RunSignboardDialog() {}
 void RunDifficultyDialog() {}
+void EditorStartup() {}

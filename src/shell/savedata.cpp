@@ -1,0 +1,146 @@
+// "save.dat": 46 bytes, little-endian, read once at start-up and rewritten whole.
+#include "shell/savedata.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "media/media.h"
+
+uint8_t StageUnlocked[32] = {};
+uint8_t MusicOn = 1;
+uint8_t SoundEffectsOn = 1;
+uint8_t ShowFps = 0;
+uint8_t BloodOn = 0;
+const char* SaveDataPath = "save.dat";
+
+namespace {
+
+constexpr char SaveMagic[8] = {'S', 'A', 'V', 'E', 'P', 'L', 'V', '0'};
+constexpr uint16_t SaveVersion = 277;
+constexpr uint16_t OldestSaveVersion = 256;
+constexpr int SaveFileSize = 46;
+constexpr char SaveFailedMessage[] = "セーブデータの読み書きに失敗しました。";
+
+[[noreturn]] void SaveDataFailed() { FatalError(SaveFailedMessage, 0); }
+
+// The file image of the globals, in the order of the layout.
+void EncodeSaveData(uint8_t out[SaveFileSize]) {
+  std::memcpy(out, SaveMagic, 8);
+  out[8] = SaveVersion & 0xFF;
+  out[9] = SaveVersion >> 8;
+  std::memcpy(out + 10, StageUnlocked, 32);
+  out[42] = MusicOn;
+  out[43] = SoundEffectsOn;
+  out[44] = ShowFps;
+  out[45] = BloodOn;
+}
+
+bool WriteAll(int fd, const uint8_t* data, size_t size) {
+  while (size > 0) {
+    ssize_t n = write(fd, data, size);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    data += n;
+    size -= static_cast<size_t>(n);
+  }
+  return true;
+}
+
+// Writes the bytes to a temporary file beside the save file, flushes them to the disk and renames the result
+// over the save file, so that a crash or a full disk leaves the old save intact instead of a torn one.
+bool ReplaceFileAtomically(const char* path, const uint8_t* data, size_t size) {
+  const std::string temp = std::string(path) + ".tmp";
+  int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  if (fd < 0) return false;
+  bool ok = WriteAll(fd, data, size) && fsync(fd) == 0;
+  ok = close(fd) == 0 && ok;
+  if (ok) ok = rename(temp.c_str(), path) == 0;
+  if (!ok) {
+    unlink(temp.c_str());
+    return false;
+  }
+  // Make the rename itself durable; a folder that cannot be synced still holds a complete file.
+  std::string folder(path);
+  size_t slash = folder.rfind('/');
+  folder = slash == std::string::npos ? "." : (slash == 0 ? "/" : folder.substr(0, slash));
+  int dirFd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dirFd >= 0) {
+    fsync(dirFd);
+    close(dirFd);
+  }
+  return true;
+}
+
+void StoreSaveData() {
+  uint8_t image[SaveFileSize];
+  EncodeSaveData(image);
+  if (!ReplaceFileAtomically(SaveDataPath, image, sizeof image)) SaveDataFailed();
+}
+
+void LoadSaveData() {
+  FILE* file = std::fopen(SaveDataPath, "rb");
+  if (file == nullptr) SaveDataFailed();
+  // A file cut short leaves the fields it no longer holds as they were; a cut inside the magic or the
+  // version fails their check.
+  char magic[8] = {};
+  size_t got = std::fread(magic, 1, sizeof magic, file);
+  if (got != sizeof magic || std::memcmp(magic, SaveMagic, sizeof magic) != 0) {
+    std::fclose(file);
+    SaveDataFailed();
+  }
+  uint8_t version[2] = {};
+  got = std::fread(version, 1, sizeof version, file);
+  unsigned value = version[0] | version[1] << 8;
+  if (got != sizeof version || value < OldestSaveVersion || value > SaveVersion) {
+    std::fclose(file);
+    SaveDataFailed();
+  }
+  (void)!std::fread(StageUnlocked, 1, sizeof StageUnlocked, file);
+  (void)!std::fread(&MusicOn, 1, 1, file);
+  (void)!std::fread(&SoundEffectsOn, 1, 1, file);
+  (void)!std::fread(&ShowFps, 1, 1, file);
+  (void)!std::fread(&BloodOn, 1, 1, file);
+  std::fclose(file);
+}
+
+void CreateSaveDataIfMissing() {
+  FILE* file = std::fopen(SaveDataPath, "rb");
+  if (file != nullptr) {
+    std::fclose(file);
+    LoadSaveData();
+    return;
+  }
+  // Any reason other than a missing file (permissions, a folder in the way) keeps the defaults in memory.
+  if (errno != ENOENT) return;
+  uint8_t image[SaveFileSize] = {};
+  std::memcpy(image, SaveMagic, 8);
+  image[8] = SaveVersion & 0xFF;
+  image[9] = SaveVersion >> 8;
+  image[10] = 1;  // stage 1 is open from the start
+  image[40] = 0xFF;
+  image[41] = 0xFF;
+  image[42] = 1;  // music
+  image[43] = 1;  // sound effects
+  if (!ReplaceFileAtomically(SaveDataPath, image, sizeof image)) SaveDataFailed();
+  LoadSaveData();
+}
+
+}  // namespace
+
+void SaveDataIo(int mode) {
+  if (SaveDataPath == nullptr) return;
+  switch (mode) {
+    case 0: CreateSaveDataIfMissing(); break;
+    case 1: LoadSaveData(); break;
+    case 2: StoreSaveData(); break;
+    default: break;
+  }
+}
