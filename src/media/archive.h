@@ -58,6 +58,16 @@ bool HuffmanDecode(const uint8_t* stream, size_t streamSize, uint64_t expectedSi
 // Reads the decoded size from a Huffman stream's header; false when the header is cut short.
 bool HuffmanDecodedSize(const uint8_t* stream, size_t streamSize, uint64_t* size);
 
+// The code tree: leaves 0..255 are the byte values, nodes 256..510 join the two parentless nodes of smallest
+// weight (earlier node first on equal weights; the smallest is the 0-branch); 510 is the root.
+constexpr int HuffmanRoot = 510;
+struct HuffmanTree {
+  int16_t child[511][2];
+  int16_t parent[511];
+  int64_t weight[511];
+};
+void BuildHuffmanTree(const int64_t weights[256], HuffmanTree* tree);
+
 struct Archive;
 
 // Opens an archive file or archive bytes with a key string (KeyStringBytes). Null when the header or the

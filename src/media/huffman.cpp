@@ -1,0 +1,147 @@
+// Huffman decoding of the archive's streams. The header is read most significant bit first: the decoded
+// size, the coded size and the 256 delta-coded weights; the codes that follow are read least significant bit
+// first, each one walked from the root of the tree the weights build.
+#include <cstring>
+
+#include "media/archive.h"
+
+namespace pack {
+
+void BuildHuffmanTree(const int64_t weights[256], HuffmanTree* tree) {
+  for (int i = 0; i < 511; ++i) {
+    tree->parent[i] = -1;
+    tree->child[i][0] = tree->child[i][1] = -1;
+    tree->weight[i] = i < 256 ? weights[i] : 0;
+  }
+  for (int k = 256; k <= HuffmanRoot; ++k) {
+    int first = -1, second = -1;
+    for (int i = 0; i < k; ++i) {
+      if (tree->parent[i] != -1) continue;
+      // Strict comparisons keep the earlier node as the smaller one on equal weights.
+      if (first == -1 || tree->weight[i] < tree->weight[first]) {
+        second = first;
+        first = i;
+      } else if (second == -1 || tree->weight[i] < tree->weight[second]) {
+        second = i;
+      }
+    }
+    tree->child[k][0] = static_cast<int16_t>(first);
+    tree->child[k][1] = static_cast<int16_t>(second);
+    tree->parent[first] = tree->parent[second] = static_cast<int16_t>(k);
+    tree->weight[k] = tree->weight[first] + tree->weight[second];
+  }
+}
+
+namespace {
+
+struct HeaderBits {
+  const uint8_t* data;
+  uint64_t totalBits;
+  uint64_t pos = 0;
+  bool ok = true;
+  uint64_t Take(unsigned count) {
+    uint64_t v = 0;
+    if (count > totalBits - pos || pos > totalBits) {
+      ok = false;
+      return 0;
+    }
+    for (unsigned i = 0; i < count; ++i, ++pos) v = v << 1 | ((data[pos >> 3] >> (7 - (pos & 7))) & 1);
+    return v;
+  }
+};
+
+struct HuffmanHeader {
+  uint64_t decodedSize = 0;
+  int64_t weights[256];
+  size_t bytes = 0;  // header length, up to its byte boundary
+};
+
+bool ReadHeader(const uint8_t* stream, size_t streamSize, HuffmanHeader* h, bool sizeOnly) {
+  HeaderBits bits{stream, static_cast<uint64_t>(streamSize) * 8};
+  unsigned n = static_cast<unsigned>(bits.Take(6));
+  h->decodedSize = bits.Take(n + 1);
+  if (sizeOnly) return bits.ok;
+  unsigned m = static_cast<unsigned>(bits.Take(6));
+  bits.Take(m + 1);  // the coded size; the stream's own extent is known from the archive
+  for (int s = 0; s < 256 && bits.ok; ++s) {
+    unsigned w = static_cast<unsigned>(bits.Take(3));
+    uint64_t sign = bits.Take(1);
+    int64_t v = static_cast<int64_t>(bits.Take(w * 2 + 2));
+    if (s == 0)
+      h->weights[0] = v;
+    else
+      h->weights[s] = sign ? h->weights[s - 1] - v : h->weights[s - 1] + v;
+  }
+  h->bytes = static_cast<size_t>((bits.pos + 7) / 8);
+  return bits.ok;
+}
+
+}  // namespace
+
+bool HuffmanDecodedSize(const uint8_t* stream, size_t streamSize, uint64_t* size) {
+  HuffmanHeader h;
+  if (!ReadHeader(stream, streamSize, &h, true)) return false;
+  *size = h.decodedSize;
+  return true;
+}
+
+bool HuffmanDecode(const uint8_t* stream, size_t streamSize, uint64_t expectedSize, std::string* out,
+                   size_t* consumed) {
+  HuffmanHeader h;
+  if (!ReadHeader(stream, streamSize, &h, false) || h.decodedSize != expectedSize) return false;
+  const uint8_t* p = stream + h.bytes;
+  const uint8_t* end = stream + streamSize;
+  uint64_t availableBits = static_cast<uint64_t>(end - p) * 8;
+  // Every code is at least one bit long.
+  if (expectedSize > availableBits || expectedSize > MaxDecodedSize) return false;
+
+  HuffmanTree tree;
+  BuildHuffmanTree(h.weights, &tree);
+
+  // The first TableBits bits of a code lead to a leaf or to the node where the walk goes on.
+  constexpr unsigned TableBits = 11;
+  struct Step {
+    int16_t node;
+    uint8_t length;
+  };
+  Step table[1 << TableBits];
+  for (unsigned index = 0; index < (1u << TableBits); ++index) {
+    int node = HuffmanRoot;
+    unsigned b = 0;
+    while (node >= 256 && b < TableBits) node = tree.child[node][(index >> b++) & 1];
+    table[index] = {static_cast<int16_t>(node), static_cast<uint8_t>(b)};
+  }
+
+  out->assign(expectedSize, '\0');
+  uint8_t* dst = reinterpret_cast<uint8_t*>(out->data());
+  uint64_t buffer = 0;
+  unsigned count = 0;
+  uint64_t usedBits = 0;
+  auto refill = [&] {
+    while (count <= 56) {
+      if (p < end) buffer |= static_cast<uint64_t>(*p++) << count;
+      count += 8;  // past the end, zero bits stand in; usedBits tells whether any were taken
+    }
+  };
+  for (uint64_t o = 0; o < expectedSize; ++o) {
+    refill();
+    Step step = table[buffer & ((1u << TableBits) - 1)];
+    buffer >>= step.length;
+    count -= step.length;
+    usedBits += step.length;
+    int node = step.node;
+    while (node >= 256) {
+      if (count == 0) refill();
+      node = tree.child[node][buffer & 1];
+      buffer >>= 1;
+      --count;
+      ++usedBits;
+    }
+    dst[o] = static_cast<uint8_t>(node);
+    if (usedBits > availableBits) return false;
+  }
+  if (consumed) *consumed = h.bytes + static_cast<size_t>((usedBits + 7) / 8);
+  return true;
+}
+
+}  // namespace pack
