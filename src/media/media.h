@@ -166,6 +166,9 @@ int SetTextInputBlink(int on);
 void ShowMessageBox(const char* caption, const char* text);
 // Windowed mode (when asked), the box with the caption "Pelvoro!!", EndMedia, exit code -1.
 [[noreturn]] void FatalError(const char* text, int switchToWindowed = 1);
+// Tools and tests may take over the fatal exit: the handler gets the message instead of the box, and must
+// not return (it exits or throws). nullptr restores the box.
+void SetFatalHandler(void (*handler)(const char* text));
 // Ends the process with the given code after EndMedia (Esc in a fade, the menu's last item).
 [[noreturn]] void ExitGame(int code);
 

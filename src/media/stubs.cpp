@@ -88,7 +88,10 @@ int GetTextInputText(char16_t*, int) { return -1; }
 int SetTextInputBlink(int) { return -1; }
 
 void ShowMessageBox(const char* caption, const char* text) { std::fprintf(stderr, "%s: %s\n", caption, text); }
+static void (*FatalHandler)(const char* text) = nullptr;
+void SetFatalHandler(void (*handler)(const char* text)) { FatalHandler = handler; }
 void FatalError(const char* text, int) {
+  if (FatalHandler != nullptr) FatalHandler(text);
   ShowMessageBox("Pelvoro!!", text);
   std::exit(-1);
 }
