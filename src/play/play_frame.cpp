@@ -1,0 +1,12 @@
+#include "play/play_frame.h"
+
+#include "shell/scenes.h"
+
+void RunPlayRoutines() {
+  DrawPlayBackground();
+  DrawPlayMap();
+  ControlPlayer();
+  CollidePlayer();
+  PlayObjectPass();
+  InPlayFlow();
+}

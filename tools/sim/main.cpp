@@ -1,0 +1,189 @@
+// pelvoro-sim: plays one stage headless, one play frame per replay frame, and prints a trace and a summary.
+//
+//   pelvoro-sim (--stage N | --fmf FILE [--text FILE]) [--replay FILE] [--frames N] [--seed S] [--trace]
+//               [--objects]
+//
+// Exit status: 0 after a run, 2 for bad arguments or a file that cannot be read, 3 when the game itself
+// would refuse the stage (its message is printed).
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "media/media.h"
+#include "play/play_frame.h"
+#include "play/playstate.h"
+#include "replay_file.h"
+#include "shell/archive_key.h"
+#include "shell/game.h"
+#include "shell/savedata.h"
+#include "shell/scenes.h"
+#include "stage/builtin_loader.h"
+#include "stage/stagedata.h"
+
+namespace {
+
+[[noreturn]] void Usage(const std::string& problem) {
+  std::fprintf(stderr, "pelvoro-sim: %s\n", problem.c_str());
+  std::fprintf(stderr,
+               "usage: pelvoro-sim (--stage N | --fmf FILE [--text FILE]) [--replay FILE] [--frames N] "
+               "[--seed S] [--trace] [--objects]\n");
+  std::exit(2);
+}
+
+void RefusedStage(const char* text) {
+  std::fprintf(stderr, "%s\n", text);
+  std::exit(3);
+}
+
+bool Readable(const char* path) {
+  std::ifstream f(path, std::ios::binary);
+  return f.good();
+}
+
+bool ParseInt(const char* text, long long low, long long high, long long* value) {
+  char* end = nullptr;
+  *value = std::strtoll(text, &end, 10);
+  return *text != '\0' && *end == '\0' && *value >= low && *value <= high;
+}
+
+void PrintTraceLine(int frame, bool objects) {
+  const PlayState& p = Play;
+  std::printf(
+      "{\"frame\":%d,\"PlayerX\":%.9g,\"PlayerY\":%.9g,\"PlayerVX\":%.9g,\"PlayerVY\":%.9g,\"PlayerAirborne\":%d,"
+      "\"PlayerOnIce\":%d,\"PlayerFacing\":%d,\"DeadState\":%d,\"GoalReached\":%d,\"PlayPhase\":%d,\"Paused\":%d,"
+      "\"ScrollX\":%d,\"ScrollY\":%d,\"ScrollState\":%d,\"BalloonState\":%d,\"BalloonTimer\":%d,\"KeyHeld1\":%d,"
+      "\"KeyHeld2\":%d,\"KeyHeld3\":%d,\"RespawnX\":%.9g,\"RespawnY\":%.9g,\"SignboardShown\":%d",
+      frame, p.PlayerX, p.PlayerY, p.PlayerVX, p.PlayerVY, p.PlayerAirborne, p.PlayerOnIce, p.PlayerFacing,
+      p.DeadState, p.GoalReached, p.PlayPhase, p.Paused, p.ScrollX, p.ScrollY, p.ScrollState, p.BalloonState,
+      p.BalloonTimer, p.KeyHeld1, p.KeyHeld2, p.KeyHeld3, p.RespawnX, p.RespawnY, p.SignboardShown);
+  if (objects) {
+    std::fputs(",\"objects\":[", stdout);
+    for (int i = 0; i < ObjectCount; ++i) {
+      const StageObject& o = StageObjects[i];
+      std::printf("%s{\"Kind\":%d,\"State\":%d,\"Dir\":%d,\"X\":%.9g,\"Y\":%.9g,\"VX\":%.9g,\"VY\":%.9g,"
+                  "\"PixelX\":%d,\"PixelY\":%d}",
+                  i == 0 ? "" : ",", o.Kind, o.State, o.Dir, o.X, o.Y, o.VX, o.VY, o.PixelX, o.PixelY);
+    }
+    std::fputs("]", stdout);
+  }
+  std::fputs("}\n", stdout);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  long long stage = 0, frames = -1, seed = 0;
+  const char* fmf = nullptr;
+  const char* text = nullptr;
+  const char* replayPath = nullptr;
+  bool haveStage = false, haveSeed = false, trace = false, objects = false;
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    auto value = [&]() -> const char* {
+      if (i + 1 >= argc) Usage(arg + " needs a value");
+      return argv[++i];
+    };
+    if (arg == "--stage") {
+      if (!ParseInt(value(), -1000000, 1000000, &stage)) Usage("--stage needs a stage number");
+      haveStage = true;
+    } else if (arg == "--fmf") {
+      fmf = value();
+    } else if (arg == "--text") {
+      text = value();
+    } else if (arg == "--replay") {
+      replayPath = value();
+    } else if (arg == "--frames") {
+      if (!ParseInt(value(), 0, 1000000000, &frames)) Usage("--frames needs a count of 0 or more");
+    } else if (arg == "--seed") {
+      if (!ParseInt(value(), 0, 0xFFFFFFFFLL, &seed)) Usage("--seed needs a number 0..4294967295");
+      haveSeed = true;
+    } else if (arg == "--trace") {
+      trace = true;
+    } else if (arg == "--objects") {
+      objects = true;
+    } else if (arg == "--set" || arg == "--index") {
+      Usage(arg + " is not supported yet");
+    } else {
+      Usage("unknown argument " + arg);
+    }
+  }
+  if (haveStage == (fmf != nullptr)) Usage("give exactly one of --stage N and --fmf FILE");
+  if (text != nullptr && fmf == nullptr) Usage("--text goes with --fmf");
+
+  std::vector<ReplayRun> runs;
+  long long replayFrames = 0;
+  if (replayPath != nullptr) {
+    std::ifstream in(replayPath, std::ios::binary);
+    if (!in) Usage(std::string("cannot read the replay ") + replayPath);
+    std::stringstream all;
+    all << in.rdbuf();
+    std::string error;
+    if (!ParseReplay(all.str(), &runs, &error)) Usage(std::string(replayPath) + ": " + error);
+    for (const ReplayRun& run : runs) replayFrames += run.Frames;
+  }
+  if (frames < 0) frames = replayFrames;
+
+  if (fmf != nullptr) {
+    if (!Readable(fmf)) Usage(std::string("cannot read ") + fmf);
+    if (text != nullptr && !Readable(text)) Usage(std::string("cannot read ") + text);
+    StageFmfOverride = fmf;
+    StageTextOverride = text;
+    SelectedStage = 1;
+  } else {
+    if (!Readable("data.bin")) Usage("cannot read data.bin in the working directory");
+    SetArchiveExtension("bin");
+    SetArchiveKey(UnscrambleGameKey());
+    SelectedStage = static_cast<int>(stage);
+  }
+
+  // Headless: no window, sound, box or save file; drawing off.
+  SetFatalHandler(RefusedStage);
+  SaveDataPath = nullptr;
+  SetDrawingEnabled(0);
+  if (haveSeed) {
+    SeedRandom(static_cast<uint32_t>(seed));
+  } else if (const char* env = std::getenv("PELVORO_SEED")) {
+    SeedRandom(static_cast<uint32_t>(std::strtoul(env, nullptr, 10)));
+  } else {
+    SeedRandom(0);
+  }
+
+  Play.PlaySource = 0;
+  SceneId = 31;
+  StartBuiltinStage();
+  SceneId = 100;
+
+  long long frame = 0, clearFrame = 0;
+  int deaths = 0;
+  size_t run = 0;
+  int leftInRun = runs.empty() ? 0 : runs[0].Frames;
+  while (frame < frames) {
+    while (run < runs.size() && leftInRun == 0) {
+      ++run;
+      if (run < runs.size()) leftInRun = runs[run].Frames;
+    }
+    std::memset(KeyState, 0, sizeof KeyState);
+    if (run < runs.size()) {
+      for (uint8_t key : runs[run].Keys) KeyState[key] = 1;
+      --leftInRun;
+    }
+    const int phaseBefore = Play.PlayPhase;
+    const int goalBefore = Play.GoalReached;
+    RunPlayRoutines();
+    CopyKeyState();
+    ++frame;
+    if (Play.PlayPhase == 1 && phaseBefore != 1) ++deaths;
+    if (clearFrame == 0 && goalBefore == 0 && Play.GoalReached != 0) clearFrame = frame;
+    if (trace) PrintTraceLine(static_cast<int>(frame), objects);
+    if (SceneId != 100) break;
+  }
+  if (clearFrame != 0)
+    std::printf("result: cleared frame=%lld deaths=%d\n", clearFrame, deaths);
+  else
+    std::printf("result: not-cleared frames=%lld deaths=%d\n", frame, deaths);
+  return 0;
+}
