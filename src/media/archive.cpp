@@ -308,6 +308,23 @@ std::vector<ArchiveFileInfo> ListArchiveFiles(const Archive& a) {
   return files;
 }
 
+std::vector<std::string> ListArchiveFolders(const Archive& a) {
+  std::vector<std::string> folders;
+  std::vector<std::pair<int64_t, std::string>> pending{{0, ""}};
+  while (!pending.empty()) {
+    auto [dir, prefix] = pending.back();
+    pending.pop_back();
+    for (int64_t child : a.nodes[dir].children) {
+      const Node& n = a.nodes[child];
+      if (!n.directory) continue;
+      std::string path = prefix.empty() ? n.name : prefix + "\\" + n.name;
+      folders.push_back(path);
+      pending.push_back({child, path});
+    }
+  }
+  return folders;
+}
+
 int ArchiveHuffmanKB(const Archive& a) { return a.huffmanKB; }
 uint32_t ArchiveFlags(const Archive& a) { return a.flags; }
 

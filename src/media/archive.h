@@ -68,6 +68,12 @@ struct HuffmanTree {
 };
 void BuildHuffmanTree(const int64_t weights[256], HuffmanTree* tree);
 
+// The writing side, for the packer, the tests and the benchmark (the game never links these).
+// LZ stream of the data with the escape byte its least frequent byte; sizes must fit in 32 bits.
+std::string LzEncode(const uint8_t* data, size_t size);
+// Huffman stream of the data; false when no usable code exists (the data stays uncoded then).
+bool HuffmanEncode(const uint8_t* data, size_t size, std::string* out);
+
 struct Archive;
 
 // Opens an archive file or archive bytes with a key string (KeyStringBytes). Null when the header or the
@@ -87,6 +93,8 @@ struct ArchiveFileInfo {
 };
 // Every file (not folder) of the archive, folders before their contents in table order.
 std::vector<ArchiveFileInfo> ListArchiveFiles(const Archive& archive);
+// Every folder (not the root), parents before their subfolders.
+std::vector<std::string> ListArchiveFolders(const Archive& archive);
 // The header fields the packer's listing shows.
 int ArchiveHuffmanKB(const Archive& archive);
 uint32_t ArchiveFlags(const Archive& archive);
