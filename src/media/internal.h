@@ -1,0 +1,75 @@
+// What the media layer's own files share: the SDL window and renderer, the draw state, handle tags and the
+// loading thread. Nothing outside src/media includes this.
+#pragma once
+
+#include <SDL2/SDL.h>
+
+#include <atomic>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "media/media.h"
+
+namespace media {
+
+// ---- window.cpp
+extern SDL_Window* Window;
+extern SDL_Renderer* Renderer;
+extern SDL_Texture* Target;  // the drawing surface; the window shows its client-sized top-left part
+extern int SurfaceWidth, SurfaceHeight;
+extern int ClientWidth, ClientHeight;
+// True when there is a renderer to draw into and drawing is switched on.
+bool CanDraw();
+// Before a drawing, sound or keyboard operation: waits while the window is inactive.
+void GuardActive();
+
+// ---- draw.cpp
+// The blend state of SetBlendMode, applied by every drawing operation.
+extern int BlendMode;
+extern int BlendParam;
+// True while the clip rectangle is empty: nothing may be drawn.
+bool ClipIsEmpty();
+// Re-applies the clip rectangle (SDL resets it whenever the render target changes).
+void ApplyClip();
+// Sets the blend of a texture for one drawing: transparent 0 draws it opaque.
+void PrepareTexture(SDL_Texture* texture, int transparent, Color tint = 0xFFFFFFFFu);
+
+// ---- handles: a type tag above the slot index, so that a handle of one kind is never taken for another
+enum HandleKind { KindPicture = 1, KindSound = 2, KindFont = 3 };
+inline int MakeHandle(HandleKind kind, int index) { return (kind << 24) | index; }
+inline int HandleIndex(int handle, HandleKind kind) {
+  if (handle < 0 || (handle >> 24) != kind) return -1;
+  return handle & 0xFFFFFF;
+}
+
+// ---- loader.cpp: one loading thread for pictures and sounds
+// Queues work for the loading thread; counts as pending until it has run.
+void QueueLoad(std::function<void()> work);
+int PendingLoads();
+// Blocks until state is no longer 1 (loading).
+void WaitForLoad(const std::atomic<int>& state);
+// Called by the loading thread after it changed a state.
+void NotifyLoadDone();
+// Waits until the queue is empty (before freeing anything the thread may touch).
+void DrainLoads();
+
+// ---- picture.cpp / sound.cpp
+// Whether LoadPicture and LoadSound hand their work to the loading thread.
+bool AsyncLoadingOn();
+int PictureLoadState(int handle);
+int SoundLoadState(int handle);
+// Creates the textures of pictures the loading thread has finished (main thread only).
+void CreatePendingTextures();
+// Decodes PNG bytes into ARGB pixels (straight alpha). False on a bad file.
+bool DecodePng(const std::string& bytes, std::vector<uint32_t>* pixels, int* width, int* height);
+
+// ---- textinput.cpp: keyboard and text events for the active text-input line
+void HandleTextInputEvent(const SDL_Event& event);
+
+// ---- font.cpp / sound.cpp: opened by InitMedia, closed by EndMedia
+void CloseFonts();
+bool OpenAudio();
+void CloseAudio();
+
+}  // namespace media

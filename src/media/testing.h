@@ -1,0 +1,21 @@
+// Seams for the media layer's tests and benchmarks: a clock that tests control, and a look at which mixer
+// channel a sound used.
+#pragma once
+
+#include <cstdint>
+
+#include "media/media.h"
+
+struct ClockHooks {
+  int (*nowMs)() = nullptr;
+  int64_t (*nowTicks)() = nullptr;
+  int64_t (*msToTicks)(int ms) = nullptr;
+  void (*sleepMs)(int ms) = nullptr;
+};
+// Replaces the clock functions that are set (nullptr keeps the real one); an empty ClockHooks restores all.
+void SetClockHooks(const ClockHooks& hooks);
+
+// The mixer channel of the voice the last StartSound of this sound used, -1 when none.
+int LastSoundChannel(SoundHandle handle);
+// Whether the audio device is open (sounds still work without one, silently).
+bool AudioOpen();

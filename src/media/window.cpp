@@ -1,0 +1,224 @@
+// The window, the drawing surface behind it, presentation and the message pump. The game draws into an
+// 800 x 600 target texture; PresentFrame copies its client-sized top-left part 1:1 into the window.
+#include <SDL2/SDL.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "media/internal.h"
+
+namespace media {
+SDL_Window* Window = nullptr;
+SDL_Renderer* Renderer = nullptr;
+SDL_Texture* Target = nullptr;
+int SurfaceWidth = 800, SurfaceHeight = 600;
+int ClientWidth = 640, ClientHeight = 480;
+}  // namespace media
+
+using namespace media;
+
+static int SurfaceDepth = 32;
+static int RefreshRate = 60;
+static int Windowed = 1;
+static int IconId = 0;
+static std::string Title = "Pelvoro!!";
+static bool QuitRequested = false;
+static bool WindowActive = true;
+// Drivers without a display: the window counts as always active and presentation is not paced.
+static bool Headless = false;
+// Presentation pacing where the renderer does not wait for the display itself.
+static bool PacePresent = false;
+static int64_t LastPresentTicks = 0;
+
+int SetDrawingSurface(int width, int height, int depth, int refreshRate) {
+  if (depth == 0) depth = 16;
+  if (width <= 0 || height <= 0 || (depth != 8 && depth != 16 && depth != 32)) return -1;
+  SurfaceWidth = width;
+  SurfaceHeight = height;
+  SurfaceDepth = depth;
+  RefreshRate = refreshRate > 0 ? refreshRate : 60;
+  return 0;
+}
+
+// The surface is never scaled into the window; nothing to record.
+int SetWindowNotScaled() { return 0; }
+
+int SetWindowClientSize(int width, int height) {
+  if (width <= 0 || height <= 0) return 0;
+  ClientWidth = width;
+  ClientHeight = height;
+  if (Window != nullptr) SDL_SetWindowSize(Window, width, height);
+  return 0;
+}
+
+int SetWindowTitle(const char* utf8Title) {
+  Title = utf8Title != nullptr ? utf8Title : "";
+  if (Window != nullptr) SDL_SetWindowTitle(Window, Title.c_str());
+  return 0;
+}
+
+int SetWindowedMode(int windowed) {
+  Windowed = windowed;
+  if (Window != nullptr) SDL_SetWindowFullscreen(Window, windowed ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+  return 0;
+}
+
+int SetWindowIconId(int id) {
+  IconId = id;
+  return 0;
+}
+
+// The icon comes from the data files; without it the window keeps the desktop's default icon.
+static void SetIconFromData() {
+  std::string bytes;
+  if (Window == nullptr || IconId == 0 || !ReadWholeDataFile("data\\texture\\icon.png", &bytes)) return;
+  std::vector<uint32_t> pixels;
+  int width = 0, height = 0;
+  if (!DecodePng(bytes, &pixels, &width, &height)) return;
+  SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormatFrom(pixels.data(), width, height, 32, width * 4,
+                                                         SDL_PIXELFORMAT_BGRA32);
+  if (icon == nullptr) return;
+  SDL_SetWindowIcon(Window, icon);
+  SDL_FreeSurface(icon);
+}
+
+static SDL_Renderer* CreateRenderer() {
+  SDL_Renderer* renderer =
+      SDL_CreateRenderer(Window, -1, SDL_RENDERER_PRESENTVSYNC | SDL_RENDERER_TARGETTEXTURE);
+  if (renderer == nullptr) renderer = SDL_CreateRenderer(Window, -1, SDL_RENDERER_TARGETTEXTURE);
+  if (renderer == nullptr) renderer = SDL_CreateRenderer(Window, -1, SDL_RENDERER_SOFTWARE);
+  return renderer;
+}
+
+int InitMedia() {
+  if (Window != nullptr) return 0;
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER) != 0) {
+    SDL_Log("SDL_Init: %s", SDL_GetError());
+    return -1;
+  }
+  const char* driver = SDL_GetCurrentVideoDriver();
+  Headless = driver != nullptr && (std::strcmp(driver, "dummy") == 0 || std::strcmp(driver, "offscreen") == 0);
+  Uint32 flags = SDL_WINDOW_SHOWN | (Windowed ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+  Window = SDL_CreateWindow(Title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, ClientWidth,
+                            ClientHeight, flags);
+  if (Window == nullptr) {
+    SDL_Log("SDL_CreateWindow: %s", SDL_GetError());
+    EndMedia();
+    return -1;
+  }
+  Renderer = CreateRenderer();
+  if (Renderer != nullptr) {
+    Target = SDL_CreateTexture(Renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET, SurfaceWidth,
+                               SurfaceHeight);
+  }
+  if (Renderer == nullptr || Target == nullptr) {
+    SDL_Log("renderer: %s", SDL_GetError());
+    EndMedia();
+    return -1;
+  }
+  SDL_RendererInfo info;
+  bool vsync = SDL_GetRendererInfo(Renderer, &info) == 0 && (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
+  PacePresent = !vsync && !Headless;
+  SDL_SetTextureBlendMode(Target, SDL_BLENDMODE_NONE);
+  SetDrawTargetBack();
+  ClearSurface();
+  // Typed text is only wanted while a text-input line is active.
+  SDL_StopTextInput();
+  QuitRequested = false;
+  WindowActive = true;
+  OpenAudio();
+  SetIconFromData();
+  return 0;
+}
+
+int EndMedia() {
+  DrainLoads();
+  FreeAllSounds();
+  CloseAudio();
+  FreeAllPictures();
+  CloseFonts();
+  if (Target != nullptr) SDL_DestroyTexture(Target);
+  if (Renderer != nullptr) SDL_DestroyRenderer(Renderer);
+  if (Window != nullptr) SDL_DestroyWindow(Window);
+  Target = nullptr;
+  Renderer = nullptr;
+  Window = nullptr;
+  if (SDL_WasInit(SDL_INIT_VIDEO) != 0) SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER);
+  return 0;
+}
+
+int SetDrawTargetBack() {
+  if (Renderer == nullptr) return 0;
+  SDL_SetRenderTarget(Renderer, Target);
+  ApplyClip();
+  return 0;
+}
+
+// Holds the loops that present without a frame wait (loading screen, editor) at the refresh rate when the
+// renderer cannot wait for the display.
+static void PaceLikeVsync() {
+  int64_t period = MsToTicks(1000) / RefreshRate;
+  int64_t next = LastPresentTicks + period;
+  int64_t now = NowTicks();
+  if (now < next) {
+    while (next - NowTicks() > MsToTicks(2)) SleepMs(1);
+    while (NowTicks() < next) {
+    }
+    LastPresentTicks = next;
+  } else {
+    LastPresentTicks = now;
+  }
+}
+
+int PresentFrame() {
+  if (!CanDraw()) return 0;
+  GuardActive();
+  if (Renderer == nullptr) return -1;
+  SDL_SetRenderTarget(Renderer, nullptr);
+  SDL_SetRenderDrawBlendMode(Renderer, SDL_BLENDMODE_NONE);
+  SDL_SetRenderDrawColor(Renderer, 0, 0, 0, 255);
+  SDL_RenderClear(Renderer);
+  SDL_Rect part = {0, 0, SDL_min(ClientWidth, SurfaceWidth), SDL_min(ClientHeight, SurfaceHeight)};
+  int result = SDL_RenderCopy(Renderer, Target, &part, &part);
+  SDL_RenderPresent(Renderer);
+  SetDrawTargetBack();
+  if (PacePresent) PaceLikeVsync();
+  return result == 0 ? 0 : -1;
+}
+
+int PumpMessages() {
+  if (SDL_WasInit(SDL_INIT_EVENTS) == 0) return QuitRequested ? -1 : 0;
+  SDL_Event event;
+  while (SDL_PollEvent(&event)) {
+    switch (event.type) {
+      case SDL_QUIT:
+        QuitRequested = true;
+        break;
+      case SDL_WINDOWEVENT:
+        if (event.window.event == SDL_WINDOWEVENT_CLOSE) QuitRequested = true;
+        if (!Headless && event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) WindowActive = false;
+        if (event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) WindowActive = true;
+        break;
+      default:
+        HandleTextInputEvent(event);
+        break;
+    }
+  }
+  return QuitRequested ? -1 : 0;
+}
+
+void WaitWhileInactive() {
+  while (!WindowActive && !QuitRequested && Window != nullptr) {
+    PumpMessages();
+    if (!WindowActive) SDL_Delay(10);
+  }
+}
+
+void* MainWindow() { return Window; }
+
+namespace media {
+void GuardActive() {
+  if (!WindowActive) WaitWhileInactive();
+}
+}  // namespace media
