@@ -2,6 +2,7 @@
 // fatal exits when one is missing, and the two sound routines every scene plays through.
 #include "shell/assets.h"
 
+#include "shell/archive_key.h"
 #include "shell/loading_screen.h"
 #include "shell/savedata.h"
 #include "shell/scenes.h"
@@ -134,7 +135,7 @@ void PlayMusic(int n) {
 
 void AssetStartupFirstHalf() {
   SetArchiveExtension("bin");
-  // TODO(archive key): hand the unscrambled game key to SetArchiveKey here once shell/archive_key.h exists.
+  SetArchiveKey(UnscrambleGameKey());
   MakeFonts(GameFonts);
   for (const PictureEntry& picture : LoadingPictures) *picture.Handle = LoadPicture(picture.Path);
   if (ImgLoadingCharacter == -1 || ImgWait == -1) FatalAssetError(2);
