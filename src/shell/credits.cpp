@@ -27,11 +27,11 @@ const CreditLine CreditLines[] = {
     {560, u"Microsoft Visual Studio 2022 Community"},
     {640, u"Korvane Ver.3.24b改造版"},
     {720, u"【画像制作】"},
-    {800, u"自作Pythonスクリプト (Pillow)"},
+    {800, u"自作Pythonスクリプト (Pillow, NumPy)"},
     {880, u"【マップエディター】"},
     {960, u"Platinum 1.81"},
     {1040, u"【効果音制作】"},
-    {1120, u"自作Pythonシンセサイザー (sox, LAME)"},
+    {1120, u"自作Pythonシンセサイザー (NumPy, LAME)"},
     {1200, u"楽しんで頂けましたか??"},
     {1280, u"楽しんでくれた人は嬉しいです。"},
     {1360, u"                          by【Ternwick】"},  // the leading spaces count in the centring
