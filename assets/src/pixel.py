@@ -281,27 +281,32 @@ for _line in _SMALL.strip().splitlines():
 SMALL[" "] = [[0] * 3 for _ in range(5)]
 
 
-def text_width(s, f=1, font=None):
+def text_width(s, f=1, font=None, bold=False):
     font = font or FONT
-    gw = len(next(iter(font.values()))[0])
+    gw = len(next(iter(font.values()))[0]) + (1 if bold else 0)
     return len(s) * (gw + 1) * f - f
 
 
-def text_mask(s, f=1, font=None):
+def text_mask(s, f=1, font=None, bold=False):
+    """The pixels of a text; bold doubles every vertical stroke (one font pixel to the right)."""
     font = font or FONT
     gw, gh = len(font["0"][0]), len(font["0"])
-    w = text_width(s, f, font)
+    w = text_width(s, f, font, bold)
     m = np.zeros((gh * f, max(w, 1)), dtype=bool)
     for i, ch in enumerate(s):
-        g = np.array(font[ch], dtype=bool).repeat(f, 0).repeat(f, 1)
-        x = i * (gw + 1) * f
-        m[:, x : x + gw * f] |= g
+        g = np.array(font[ch], dtype=bool)
+        if bold:
+            g = np.pad(g, ((0, 0), (0, 1)))
+            g[:, 1:] |= g[:, :-1].copy()
+        g = g.repeat(f, 0).repeat(f, 1)
+        x = i * (gw + (2 if bold else 1)) * f
+        m[:, x : x + g.shape[1]] |= g
     return m
 
 
-def draw_text(cv, x, y, s, col, f=1, font=None, shadow=None, edge=None):
+def draw_text(cv, x, y, s, col, f=1, font=None, shadow=None, edge=None, bold=False):
     """Pixel text with an optional drop shadow (1 font pixel) and a one-pixel edge."""
-    m = text_mask(s, f, font)
+    m = text_mask(s, f, font, bold)
     t = Canvas(m.shape[1], m.shape[0])
     t.a[m] = col if len(col) == 4 else (*col, 255)
     if edge is not None:

@@ -12,7 +12,7 @@ def rng(seed):
     return np.random.default_rng(seed)
 
 
-def smooth_noise(n, seed, octaves=((0.011, 1.0), (0.031, 0.45), (0.08, 0.2))):
+def smooth_noise(n, seed, octaves=((0.006, 1.0), (0.015, 0.45), (0.037, 0.12))):
     """A 1-D wavy line (sum of sines with random phases), for hill and tree-line silhouettes."""
     r = rng(seed)
     x = np.arange(n)
@@ -35,16 +35,23 @@ def ridge_edge(cv, top, col):
 
 
 def cloud(cv, x, y, w, body, shade):
-    """A flat pixel cloud: a row of overlapping discs with a shaded underside."""
+    """A puffy pixel cloud: overlapping discs cut flat at the bottom, with a shaded underside."""
     r = rng(x * 7 + y)
-    c = Canvas(w + 20, 40)
-    n = max(w // 14, 2)
+    hgt = 44
+    c = Canvas(w + 40, hgt)
+    base = hgt - 4
+    n = max(w // 18, 3)
     for i in range(n):
-        cx = 10 + i * (w / (n - 1) if n > 1 else 0)
-        rad = 7 + r.uniform(0, 6) * (1 - abs(i / (n - 1) - 0.5))
-        c.disc(cx, 26 - rad * 0.6, rad, body)
-    c.rect(6, 26, w + 8, 4, body)
-    c.a[27:31][c.a[27:31, :, 3] > 0] = shade
+        t = i / (n - 1)
+        cx = 20 + t * w
+        rad = 8 + 10 * np.sin(np.pi * t) + r.uniform(-2, 2)
+        c.disc(cx, base - rad * 0.55, rad, body)
+    c.a[base:] = 0
+    solid = c.a[..., 3] > 0
+    under = np.zeros_like(solid)
+    under[:-3] = solid[:-3] & ~solid[3:]
+    under[base - 3 : base] |= solid[base - 3 : base]
+    c.a[under & solid] = shade
     cv.blit(c, x, y)
 
 
@@ -53,9 +60,9 @@ def cloud(cv, x, y, w, body, shade):
 
 def bg_meadow():
     cv = Canvas(W, H, rgba("white"))
-    dither_bands(cv, 0, 0, W, 300, [mix("sky", "white", 0.35), mix("sky", "white", 0.55),
+    dither_bands(cv, 0, 0, W, H, [mix("sky", "white", 0.35), mix("sky", "white", 0.55),
                                     mix("sky", "white", 0.72), mix("cyan", "white", 0.7)])
-    for (x, y, w) in ((40, 40, 110), (300, 80, 150), (520, 30, 90), (180, 150, 70), (450, 170, 100)):
+    for (x, y, w) in ((30, 40, 120), (290, 70, 160), (530, 20, 90), (170, 150, 80), (440, 170, 110)):
         cloud(cv, x, y, w, (*PAL["white"], 255), (*mix("sky", "white", 0.8), 255))
     far = 300 + 18 * smooth_noise(W, 1)
     fill_below(cv, far, (*mix("green", "white", 0.62), 255))
@@ -89,11 +96,12 @@ def bg_forest():
         canopy = 40 + 25 * li + 18 * smooth_noise(W, 12 + li)
         for x in range(W):
             cv.rect(x, 0, 1, int(canopy[x]), col)
-    # light shafts
-    for x0 in (120, 330, 500):
-        for y in range(0, H, 2):
-            x = x0 + y // 3
-            cv.rect(x, y, 14, 1, (*mix("lime", "white", 0.8), 60))
+    # light shafts: wide, faint, dithered bands falling from the canopy
+    ys, xs = np.mgrid[0:H, 0:W]
+    for x0 in (90, 320, 510):
+        d = np.abs((xs - x0) - ys * 0.35)
+        band_m = (d < 22) & ((xs + ys) % 2 == 0) & (ys > 40)
+        cv.a[band_m] = (*mix("lime", "white", 0.75), 255)
     ground = 440 + 8 * smooth_noise(W, 15)
     fill_below(cv, ground, (*mix("green", "white", 0.35), 255))
     ridge_edge(cv, ground, (*mix("lime", "white", 0.4), 255))
@@ -173,8 +181,6 @@ def bg_night():
         x, y = int(r.uniform(0, W)), int(r.uniform(0, 220))
         for dx, dy in ((0, 0), (1, 0), (-1, 0), (0, 1), (0, -1)):
             cv.px(x + dx, y + dy, (*mix("yellow", "white", 0.5), 255))
-    cv.disc(520, 90, 34, (*mix("yellow", "white", 0.55), 255))
-    cv.disc(508, 82, 34, (*mix("navy", "plum", 0.3), 0))  # placeholder mask, replaced below
     moon = Canvas(80, 80)
     moon.disc(40, 40, 34, (*mix("yellow", "white", 0.55), 255))
     cut = Canvas(80, 80)
@@ -196,7 +202,7 @@ LOGO = "Pelvoro!!"
 
 def logo(f=7):
     """The title logo: pixel letters as bevelled blocks, sunny gradient, thick ink outline."""
-    m = text_mask(LOGO, 1)
+    m = text_mask(LOGO, 1, bold=True)
     h, w = m.shape
     c = Canvas(w * f, h * f)
     ramp = ["yellow", "yellow", "gold", "gold", "orange", "orange", "red"]
@@ -204,7 +210,7 @@ def logo(f=7):
         for x in range(w):
             if not m[y, x]:
                 continue
-            excl = x >= text_width("Pelvoro", 1) + 1
+            excl = x >= text_width("Pelvoro", 1, bold=True) + 1
             col = ["pink", "pink", "crimson", "crimson", "crimson", "darkred", "darkred"][y] if excl else ramp[y]
             c.rect(x * f, y * f, f, f, rgba(col))
             c.rect(x * f, y * f, f, 1, rgba("white") if y == 0 or not m[y - 1, x] else rgba(col))
@@ -218,6 +224,12 @@ def logo(f=7):
     shadow.a[6:, 6:][sh] = (*PAL["navy"], 255)
     shadow.blit(c, 0, 0)
     return shadow
+
+
+def sparkle(cv, x, y):
+    for dx, dy, c in ((0, 0, "white"), (1, 0, "yellow"), (-1, 0, "yellow"), (0, 1, "yellow"), (0, -1, "yellow"),
+                      (2, 0, "gold"), (-2, 0, "gold"), (0, 2, "gold"), (0, -2, "gold")):
+        cv.px(x + dx, y + dy, rgba(c))
 
 
 def make_titlescreen():
@@ -242,11 +254,11 @@ def make_titlescreen():
     lg = logo(7)
     lx, ly = 320 - lg.w // 2, 22
     cv.blit(lg, lx, ly)
-    # the heroine peeks from behind the logo, the spike ball grins at the other end
-    girl = sprites.scale(sprites.girl_frame(1), 2)
-    cv.blit(girl.crop(0, 0, 32, 44), lx - 40, ly + 30)
+    # the spike ball peeks over the last "!", grinning
     ball = sprites.make_spike_ball(32)
-    cv.blit(ball, lx + lg.w - 8, ly - 8)
+    cv.blit(ball, lx + lg.w - 4, ly + 16)
+    for (sx, sy) in ((lx - 18, ly + 10), (lx + lg.w + 6, ly + 44), (lx + 40, ly + 76), (lx + lg.w - 90, ly + 80)):
+        sparkle(cv, sx, sy)
     return cv
 
 
@@ -287,20 +299,36 @@ def make_stageselectbg():
     cv.hline(0, W - 1, 105, rgba("sky"))
     t = "STAGE SELECT"
     draw_text(cv, 320 - text_width(t, 5) // 2, 40, t, rgba("yellow"), 5, shadow=rgba("plum"), edge=rgba("ink"))
-    # panel behind the grid (x 50..590, y 150..350) and the text area below
-    cv.rect(40, 140, 560, 220, (*mix("navy", "sky", 0.55), 255))
-    cv.frame(40, 140, 560, 220, rgba("ink"))
-    cv.frame(41, 141, 558, 218, (*mix("sky", "white", 0.3), 255))
-    cv.rect(12, 344, 616, 126, (*mix("navy", "blue", 0.2), 255))
-    cv.frame(12, 344, 616, 126, rgba("ink"))
-    cv.frame(13, 345, 614, 124, rgba("blue"))
+    # one panel: the grid (x 50..590, y 150..350) on a lighter part, the help texts (y 350..470) below
+    cv.rect(12, 136, 616, 340, rgba("ink"))
+    cv.rect(14, 138, 612, 212, (*mix("navy", "sky", 0.55), 255))
+    cv.rect(14, 351, 612, 123, (*mix("navy", "blue", 0.2), 255))
+    cv.hline(14, 625, 138, (*mix("sky", "white", 0.3), 255))
+    cv.hline(14, 625, 350, rgba("ink"))
+    cv.hline(14, 625, 352, rgba("blue"))
     for x in (28, 600):
         ball = sprites.make_spike_ball(32)
         cv.blit(ball, x - 16, 50)
     return cv
 
 
+LOCK = [
+    "..kkkkk..",
+    ".kk...kk.",
+    ".k.....k.",
+    ".k.....k.",
+    "kkkkkkkkk",
+    "kyyyyyyyk",
+    "kyyykyyyk",
+    "kyyykyyyk",
+    "kyyyyyyyk",
+    "kGGGGGGGk",
+    "kkkkkkkkk",
+]
+
+
 def label(number, base, light, dark, tag, locked=False):
+    """A 90 x 40 stage button: a small tag and the stage number; a locked one is grey with a padlock."""
     c = Canvas(90, 40)
     c.rect(3, 3, 84, 34, rgba("ink"))
     c.rect(4, 4, 82, 32, rgba(base))
@@ -311,27 +339,16 @@ def label(number, base, light, dark, tag, locked=False):
     for x, y in ((3, 3), (86, 3), (3, 36), (86, 36)):
         c.px(x, y, (0, 0, 0, 0))
     s = str(number)
-    tw = text_width(tag, 1)
-    draw_text(c, 10, 16, tag, rgba("ink" if not locked else "night"), 1)
-    nw = text_width(s, 3)
-    nx = 10 + tw + (76 - tw - nw) // 2
-    draw_text(c, nx, 10, s, rgba("white" if not locked else "silver"), 3, shadow=rgba(dark))
     if locked:
-        lock = sprite([
-            "..kkkkk..",
-            ".kk...kk.",
-            ".k.....k.",
-            ".k.....k.",
-            "kkkkkkkkk",
-            "kyyyyyyyk",
-            "kyyykyyyk",
-            "kyyykyyyk",
-            "kyyyyyyyk",
-            "kGGGGGGGk",
-            "kkkkkkkkk",
-        ], {"k": "ink", "y": "gold", "G": "orange"})
-        lock = scale(lock, 2)
-        c.blit(lock, 62, 9)
+        nw = text_width(s, 2, bold=True)
+        draw_text(c, 30 - nw // 2, 13, s, rgba("slate"), 2, bold=True, shadow=rgba("white"))
+        c.blit(scale(sprite(LOCK, {"k": "ink", "y": "gold", "G": "orange"}), 2), 56, 9)
+        return c
+    tw = text_width(tag, 1)
+    draw_text(c, 10, 16, tag, rgba(dark), 1)
+    nw = text_width(s, 3, bold=True)
+    nx = 10 + tw + (74 - tw - nw) // 2
+    draw_text(c, nx, 10, s, rgba("white"), 3, shadow=rgba(dark), bold=True)
     return c
 
 
@@ -368,9 +385,9 @@ def make_stageselectobj2():
 # ---------------------------------------------------------------------------------------------------------
 # Overlays, drawn with alpha over the stage. Each carries the keys that work on it.
 
-def big_title(cv, text, y, col, shade, f=6):
-    w = text_width(text, f)
-    m = text_mask(text, f)
+def big_title(cv, text, y, col, shade, f=5):
+    w = text_width(text, f, bold=True)
+    m = text_mask(text, f, bold=True)
     t = Canvas(m.shape[1], m.shape[0])
     t.a[m] = rgba(col)
     # lower half of each letter in the shade colour for a two-tone look

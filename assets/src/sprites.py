@@ -288,26 +288,22 @@ def make_lock_block(n):
 
 
 def make_key(n):
+    """A big key in the colour of lock block n: a ring at the left, the bit with two teeth at the right."""
     base, light, dark = LOCK_COLOURS[n]
-    rows = [
-        "....kkkkk.......................",
-        "...kLLLLLk......................",
-        "..kLbbbbbLk.....................",
-        "..kLbkkkbLk.....................",
-        "..kLbk.kbLkkkkkkkkkkkkkkk.......",
-        "..kLbk.kbLLLLLLLLLLLLLLLLk......",
-        "..kLbk.kbbbbbbbbbbbbbbbbbk......",
-        "..kLbkkkbDkkkkkkkkkkDbbDbk......",
-        "..kDbbbbbDk.........kDDkDk......",
-        "...kDDDDDk..........kDDkDk......",
-        "....kkkkk............kk.k.......",
-    ]
-    key = sprite(rows, {"k": "ink", "L": light, "b": base, "D": dark})
-    key = key.crop(0, 0, 27, 11)
-    c = Canvas(32, 32)
-    c.blit(key, 2, 11)
-    draw_text(c, 24, 1, str(n + 1), rgba("white"), 1, font=SMALL)
-    return c
+    k = Canvas(32, 32)
+    k.disc(8.5, 15.5, 6.5, rgba(base))
+    k.rect(14, 13, 15, 5, rgba(base))
+    k.rect(20, 18, 3, 4, rgba(base))
+    k.rect(25, 18, 3, 5, rgba(base))
+    k.disc(7, 14, 2.5, rgba(light))
+    k.hline(14, 28, 13, rgba(light))
+    k.hline(14, 28, 17, rgba(dark))
+    hole = Canvas(32, 32)
+    hole.disc(8.5, 15.5, 2.5, (255, 255, 255, 255))
+    k.a[hole.a[..., 3] > 0] = 0
+    k = outline(k, rgba("ink"))
+    draw_text(k, 3, 23, str(n + 1), rgba("white"), 1, font=SMALL, edge=rgba("ink"))
+    return k
 
 
 def make_balloon_block():
@@ -349,23 +345,22 @@ def make_ice_block():
 
 
 def make_debris():
-    c = Canvas(12, 12)
+    """A 12 x 12 shard of the breakable brick."""
     rows = [
-        "...kkkkkk...",
-        "..kOOOOOOk..",
-        ".kOoooooBBk.",
+        "............",
+        "kkkkkkkk....",
+        "kOOOOOOOkk..",
+        "kOoooooooOk.",
+        "kOoooooooook",
         "kOoooooooBk.",
-        "kOooooooooBk",
-        "kOoooooooBBk",
+        "kkOoooooBBk.",
         ".kOooooooBk.",
-        ".kOoooooBBk.",
-        "..kOoooBBk..",
+        ".kBBoooBBk..",
         "..kBBBBBk...",
-        "...kkkkk....",
+        "..kkkkkk....",
         "............",
     ]
-    c.blit(sprite(rows, {"k": "ink", "O": "orange", "o": "brown", "B": "darkbrown"}), 0, 0)
-    return c
+    return sprite(rows, {"k": "ink", "O": "orange", "o": "brown", "B": "darkbrown"})
 
 
 def make_mapparts():
