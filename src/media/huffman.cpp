@@ -2,6 +2,9 @@
 // size, the coded size and the 256 delta-coded weights; the codes that follow are read least significant bit
 // first, each one walked from the root of the tree the weights build.
 #include <cstring>
+#include <functional>
+#include <queue>
+#include <vector>
 
 #include "media/archive.h"
 
@@ -13,22 +16,20 @@ void BuildHuffmanTree(const int64_t weights[256], HuffmanTree* tree) {
     tree->child[i][0] = tree->child[i][1] = -1;
     tree->weight[i] = i < 256 ? weights[i] : 0;
   }
+  // A heap ordered by (weight, index) yields the smallest parentless node, the earlier one on equal weights;
+  // a new node has the highest index so far, so it loses every tie, as the rule says.
+  std::priority_queue<std::pair<int64_t, int>, std::vector<std::pair<int64_t, int>>, std::greater<>> open;
+  for (int i = 0; i < 256; ++i) open.push({tree->weight[i], i});
   for (int k = 256; k <= HuffmanRoot; ++k) {
-    int first = -1, second = -1;
-    for (int i = 0; i < k; ++i) {
-      if (tree->parent[i] != -1) continue;
-      // Strict comparisons keep the earlier node as the smaller one on equal weights.
-      if (first == -1 || tree->weight[i] < tree->weight[first]) {
-        second = first;
-        first = i;
-      } else if (second == -1 || tree->weight[i] < tree->weight[second]) {
-        second = i;
-      }
-    }
+    int first = open.top().second;
+    open.pop();
+    int second = open.top().second;
+    open.pop();
     tree->child[k][0] = static_cast<int16_t>(first);
     tree->child[k][1] = static_cast<int16_t>(second);
     tree->parent[first] = tree->parent[second] = static_cast<int16_t>(k);
     tree->weight[k] = tree->weight[first] + tree->weight[second];
+    open.push({tree->weight[k], k});
   }
 }
 
@@ -105,11 +106,23 @@ bool HuffmanDecode(const uint8_t* stream, size_t streamSize, uint64_t expectedSi
     uint8_t length;
   };
   Step table[1 << TableBits];
-  for (unsigned index = 0; index < (1u << TableBits); ++index) {
-    int node = HuffmanRoot;
-    unsigned b = 0;
-    while (node >= 256 && b < TableBits) node = tree.child[node][(index >> b++) & 1];
-    table[index] = {static_cast<int16_t>(node), static_cast<uint8_t>(b)};
+  // Filled from the tree: a leaf at depth d < TableBits owns every index whose low d bits are its code.
+  struct Pending {
+    int node;
+    unsigned code, depth;
+  };
+  Pending stack[2 * TableBits + 2];
+  int top = 0;
+  stack[top++] = {HuffmanRoot, 0, 0};
+  while (top > 0) {
+    Pending at = stack[--top];
+    if (at.node < 256 || at.depth == TableBits) {
+      for (unsigned index = at.code; index < (1u << TableBits); index += 1u << at.depth)
+        table[index] = {static_cast<int16_t>(at.node), static_cast<uint8_t>(at.depth)};
+      continue;
+    }
+    stack[top++] = {tree.child[at.node][0], at.code, at.depth + 1};
+    stack[top++] = {tree.child[at.node][1], at.code | 1u << at.depth, at.depth + 1};
   }
 
   out->assign(expectedSize, '\0');
