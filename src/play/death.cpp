@@ -1,0 +1,119 @@
+// Death: the game-over start, the blood drops and the game-over screen with its keys.
+#include "play/inplay_flow.h"
+#include "play/objects.h"
+#include "play/playstate.h"
+#include "play/stage_start.h"
+#include "shell/assets.h"
+#include "shell/game.h"
+#include "shell/savedata.h"
+#include "stage/catalogue.h"
+
+int RandomUpTo(int n) {
+  return static_cast<int>((static_cast<uint64_t>(Random()) * static_cast<uint64_t>(n + 1)) >> 32);
+}
+
+// The parts blood settles on; the invisible block lets it through.
+static bool IsBloodSolid(int part) {
+  return (part >= Block && part <= SaveBlockPressed6) || (part >= LockBlock1 && part <= LockBlock3) ||
+         (part >= BalloonBlock6 && part <= BalloonBlock36) || part == BreakableBlock || part == IceBlock;
+}
+
+static void StartGameOver() {
+  if (Play.DeadState < 1 || Play.DeadState > 5 || Play.PlayPhase != 0) return;
+  PlaySoundEffect(SeGameOver);
+  StopSound(MusicHandle[1]);
+  Play.PlayPhase = 1;
+  BloodState = 1;
+}
+
+// The drops burst from the middle of the fallen player, most of them upward.
+static void SpawnBlood() {
+  const float x = Play.PlayerX + 8, y = Play.PlayerY + 16;
+  for (BloodDrop& drop : BloodDrops) {
+    drop.Alive = 1;
+    drop.X = x;
+    drop.Y = y;
+  }
+  for (BloodDrop& drop : BloodDrops) {
+    drop.VX = static_cast<float>(RandomUpTo(800) - 400);
+    drop.VY = static_cast<float>(RandomUpTo(800) - 650);
+  }
+  BloodState = 2;
+}
+
+// A drop resting on a block is put back on its top every frame; one against a side creeps down it.
+static void SettleDrop(float& x, float& y, float& vx, float& vy) {
+  const int width = PlayMapWidth(), height = PlayMapHeight();
+  const int c0 = TruncToInt(x / 32), r0 = TruncToInt(y / 32);
+  for (int c = c0; c < c0 + 2 && c < width; ++c) {
+    for (int r = r0; r < r0 + 2 && r < height; ++r) {
+      if (!IsBloodSolid(PlayMapCell(c, r))) continue;
+      const float C = static_cast<float>(32 * c), R = static_cast<float>(32 * r);
+      if (vy >= 0 && C <= x && x <= C + 32 && R - 2 <= y && y <= R + 2) {
+        vy = 0.8f;
+        y = R - 1;
+      }
+      if (vy < 0 && C <= x && x <= C + 32 && R + 28 <= y && y <= R + 32) {
+        vy = 2.4f;
+        y = R + 31;
+      }
+      if (vx >= 0 && C <= x && x <= C + 8 && R <= y && y <= R + 32) {
+        vx = -0.2f;
+        x = C - 1;
+      }
+      if (vx < 0 && C + 24 <= x && x <= C + 32 && R <= y && y <= R + 32) {
+        vx = 0.2f;
+        x = C + 31;
+      }
+    }
+  }
+}
+
+static void RunBlood() {
+  SetBlendMode(BlendAlpha, 200);
+  const int width = PlayMapWidth(), height = PlayMapHeight();
+  const float right = static_cast<float>(32 * width - 32), bottom = static_cast<float>(32 * height - 32);
+  for (BloodDrop& drop : BloodDrops) {
+    if (drop.Alive != 1) continue;
+    // Drawn where it was before this frame's movement.
+    if (BloodOn == 1)
+      DrawPicture(TruncToInt(drop.X) + Play.ScrollX - 1, TruncToInt(drop.Y) + Play.ScrollY - 1, ImgLiquid, 1);
+    float x = drop.X, y = drop.Y;
+    float vx = drop.VX * 0.9875f;
+    x += drop.VX / 200;
+    y += drop.VY / 200;
+    float vy = drop.VY + 9;
+    if (x < 0 || y < 0 || x > right || y > bottom) drop.Alive = 0;
+    if (vx < -800) vx = -800;
+    if (vx > 800) vx = 800;
+    if (vy < -800) vy = -800;
+    if (vy > 800) vy = 800;
+    if (drop.Alive == 1) SettleDrop(x, y, vx, vy);
+    drop.X = x;
+    drop.Y = y;
+    drop.VX = vx;
+    drop.VY = vy;
+  }
+}
+
+static void GameOverScreen() {
+  DrawPicture(0, 0, ImgGameOver, 1);
+  // The restart does not ask for a scene change, so it does not look at SceneId.
+  if (KeyPressed(KeyR)) {
+    RestartFromLastSave();
+    ConsumeKey(KeyR);
+  }
+  if (KeyPressed(KeyS) && SceneId == 100) {
+    PlaySoundEffect(SeConfirm);
+    SceneId = Play.PlaySource == 0 ? 102 : 103;
+    ConsumeKey(KeyS);
+  }
+}
+
+void GameOverStep() {
+  StartGameOver();
+  if (BloodState == 1) SpawnBlood();
+  if (BloodState == 2) RunBlood();
+  SetBlendMode(BlendNone, 0);
+  if (Play.PlayPhase == 1) GameOverScreen();
+}
