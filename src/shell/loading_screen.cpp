@@ -61,4 +61,6 @@ void RunLoadingScreen() {
   while (PumpMessages() == 0) {
     if (!LoadingScreenPass()) break;
   }
+  // A load that failed after the pass's check and was the last one pending would otherwise go unseen.
+  if (PendingLoadCount() == 0) CheckAsyncLoads();
 }
