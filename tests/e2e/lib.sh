@@ -1,0 +1,85 @@
+# Helpers for end-to-end scripts: a private Xvfb display, waiting for the game's window, keys, screenshots.
+# Source this file, then call start_xvfb; the display is stopped when the script exits.
+
+E2E_XVFB_PID=""
+E2E_CLEANUPS=()
+
+e2e_cleanup() {
+  local item
+  for item in "${E2E_CLEANUPS[@]}"; do eval "$item" || true; done
+  if [ -n "$E2E_XVFB_PID" ]; then
+    kill "$E2E_XVFB_PID" 2>/dev/null || true
+    wait "$E2E_XVFB_PID" 2>/dev/null || true
+  fi
+}
+trap e2e_cleanup EXIT
+
+# Runs a command when the script exits (before Xvfb stops), e.g. on_exit "rm -rf '$dir'".
+on_exit() { E2E_CLEANUPS+=("$1"); }
+
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+# Starts Xvfb on a free display (Xvfb picks it and reports it through -displayfd) and exports DISPLAY.
+start_xvfb() {
+  local size=${1:-1024x768x24}
+  local fifo
+  fifo=$(mktemp -u /tmp/pelvoro-xvfb-XXXXXX)
+  mkfifo "$fifo"
+  Xvfb -displayfd 3 -screen 0 "$size" -nolisten tcp -noreset 3>"$fifo" 2>/dev/null &
+  E2E_XVFB_PID=$!
+  local number=""
+  read -r -t 20 number <"$fifo" || true
+  rm -f "$fifo"
+  [ -n "$number" ] || fail "Xvfb did not start"
+  export DISPLAY=":$number"
+}
+
+# Prints the id of the first window named exactly $1, waiting up to $2 seconds (default 20); fails otherwise.
+wait_for_window() {
+  local name=$1 timeout=${2:-20} id=""
+  local deadline=$((SECONDS + timeout))
+  while [ $SECONDS -lt $deadline ]; do
+    id=$(xdotool search --name "^${name}\$" 2>/dev/null | head -n 1)
+    if [ -n "$id" ]; then
+      echo "$id"
+      return 0
+    fi
+    sleep 0.1
+  done
+  return 1
+}
+
+# True when a window named exactly $1 exists now.
+window_exists() { [ -n "$(xdotool search --name "^$1\$" 2>/dev/null | head -n 1)" ]; }
+
+# Holds a key across a few frames (the game samples the keyboard once a frame).
+send_key() {
+  xdotool keydown "$1"
+  sleep "${2:-0.1}"
+  xdotool keyup "$1"
+}
+
+# The client size of a window as WIDTHxHEIGHT.
+window_size() {
+  xwininfo -id "$1" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}'
+}
+
+# Writes the whole screen as a PNG.
+screenshot() { import -window root "$1"; }
+
+# Waits up to $2 seconds for process $1 to end and prints its exit status; prints "timeout" otherwise.
+wait_for_exit() {
+  local pid=$1 timeout=${2:-20}
+  local deadline=$((SECONDS + timeout))
+  while kill -0 "$pid" 2>/dev/null && [ $SECONDS -lt $deadline ]; do sleep 0.1; done
+  if kill -0 "$pid" 2>/dev/null; then
+    echo timeout
+    return 0
+  fi
+  local status=0
+  wait "$pid" || status=$?
+  echo "$status"
+}

@@ -1,0 +1,42 @@
+# The game in a real X server: without data.bin it says so and ends with -1 before any window exists; with it
+# the window "Pelvoro!!" opens with a 640 x 480 client area and Esc ends the game with status 0.
+set -euo pipefail
+BUILD_DIR=$(cd "$1" && pwd)
+SOURCE_DIR=$(cd "$2" && pwd)
+source "$SOURCE_DIR/tests/e2e/lib.sh"
+
+export SDL_AUDIODRIVER=dummy PELVORO_NO_MESSAGEBOX=1
+unset SDL_VIDEODRIVER
+start_xvfb
+
+work=$(mktemp -d /tmp/pelvoro-e2e-XXXXXX)
+on_exit "rm -rf '$work'"
+cd "$work"
+
+# 1. No data.bin: the message on stderr, status 255, never a window.
+"$BUILD_DIR/pelvoro" 2>"$work/stderr.txt" &
+pid=$!
+while kill -0 "$pid" 2>/dev/null; do
+  if window_exists "Pelvoro!!"; then fail "a window appeared without data.bin"; fi
+  sleep 0.02
+done
+status=0
+wait "$pid" || status=$?
+[ "$status" -eq 255 ] || fail "exit status $status without data.bin, expected 255"
+grep -q "data.bin ファイルが見つかりませんでした。" "$work/stderr.txt" || fail "no data.bin message: $(cat "$work/stderr.txt")"
+if window_exists "Pelvoro!!"; then fail "a window is left over"; fi
+
+# 2. With data.bin: the window, its client size, and Esc.
+if [ -f "$BUILD_DIR/data.bin" ]; then cp "$BUILD_DIR/data.bin" .; else : >data.bin; fi
+"$BUILD_DIR/pelvoro" 2>"$work/stderr2.txt" &
+pid=$!
+on_exit "kill $pid 2>/dev/null"
+window=$(wait_for_window "Pelvoro!!" 20) || fail "no window: $(cat "$work/stderr2.txt")"
+size=$(window_size "$window")
+[ "$size" = "640x480" ] || fail "client area $size, expected 640x480"
+sleep 1.5  # past the loading screen into the main loop
+screenshot "$work/screen.png"
+send_key Escape
+status=$(wait_for_exit "$pid" 20)
+[ "$status" = "0" ] || fail "exit status $status after Esc, expected 0: $(cat "$work/stderr2.txt")"
+echo "ok"
