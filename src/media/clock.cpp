@@ -33,6 +33,9 @@ void SleepMs(int ms) {
 
 static std::mt19937 Generator;
 static bool GeneratorSeeded = false;
+static uint32_t (*RandomOverride)() = nullptr;
+
+void SetRandomOverride(uint32_t (*source)()) { RandomOverride = source; }
 
 void SeedRandom(uint32_t seed) {
   Generator.seed(seed);
@@ -41,6 +44,7 @@ void SeedRandom(uint32_t seed) {
 
 // Seeded on first use: from PELVORO_SEED when set (reproducible runs), else from the millisecond clock.
 uint32_t Random() {
+  if (RandomOverride != nullptr) return RandomOverride();
   if (!GeneratorSeeded) {
     const char* env = std::getenv("PELVORO_SEED");
     if (env != nullptr && *env != '\0') SeedRandom(static_cast<uint32_t>(std::strtoul(env, nullptr, 10)));

@@ -15,6 +15,10 @@ struct ClockHooks {
 // Replaces the clock functions that are set (nullptr keeps the real one); an empty ClockHooks restores all.
 void SetClockHooks(const ClockHooks& hooks);
 
+// Makes Random return what source returns (a seed cannot give every value, such as a run of zeros);
+// nullptr brings the generator back.
+void SetRandomOverride(uint32_t (*source)());
+
 // The mixer channel of the voice the last StartSound of this sound used, -1 when none.
 int LastSoundChannel(SoundHandle handle);
 // Whether the audio device is open (sounds still work without one, silently).
