@@ -21,6 +21,8 @@ extern int SurfaceWidth, SurfaceHeight;
 extern int ClientWidth, ClientHeight;
 // True when there is a renderer to draw into and drawing is switched on.
 bool CanDraw();
+// Tries the window icon again once the data files can be read.
+void RetryWindowIcon();
 // Before a drawing, sound or keyboard operation: waits while the window is inactive.
 void GuardActive();
 

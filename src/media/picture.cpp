@@ -112,6 +112,7 @@ GraphHandle LoadPicture(const char* path) {
   Decode(raw, path);
   if (raw->state.load() != 0) return -1;
   Pictures.push_back(std::move(picture));
+  RetryWindowIcon();
   return handle;
 }
 

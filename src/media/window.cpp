@@ -70,9 +70,12 @@ int SetWindowIconId(int id) {
 }
 
 // The icon comes from the data files; without it the window keeps the desktop's default icon.
+static int IconTries = 0;
 static void SetIconFromData() {
   std::string bytes;
-  if (Window == nullptr || IconId == 0 || !ReadWholeDataFile("data\\texture\\icon.png", &bytes)) return;
+  if (Window == nullptr || IconId == 0 || IconTries >= 2) return;
+  ++IconTries;
+  if (!ReadWholeDataFile("data\\texture\\icon.png", &bytes)) return;
   std::vector<uint32_t> pixels;
   int width = 0, height = 0;
   if (!DecodePng(bytes, &pixels, &width, &height)) return;
@@ -81,7 +84,14 @@ static void SetIconFromData() {
   if (icon == nullptr) return;
   SDL_SetWindowIcon(Window, icon);
   SDL_FreeSurface(icon);
+  IconTries = 2;
 }
+
+namespace media {
+// The archive's key arrives after InitMedia; the first picture that loads shows the archive can be read, so
+// the icon is tried once more then.
+void RetryWindowIcon() { SetIconFromData(); }
+}  // namespace media
 
 static SDL_Renderer* CreateRenderer() {
   SDL_Renderer* renderer =
@@ -127,6 +137,7 @@ int InitMedia() {
   SDL_StopTextInput();
   QuitRequested = false;
   WindowActive = true;
+  IconTries = 0;
   OpenAudio();
   SetIconFromData();
   return 0;
