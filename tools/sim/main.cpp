@@ -14,9 +14,9 @@
 #include <vector>
 
 #include "media/media.h"
+#include "media/replay.h"
 #include "play/play_frame.h"
 #include "play/playstate.h"
-#include "replay_file.h"
 #include "shell/archive_key.h"
 #include "shell/game.h"
 #include "shell/savedata.h"
@@ -114,18 +114,16 @@ int main(int argc, char** argv) {
   if (haveStage == (fmf != nullptr)) Usage("give exactly one of --stage N and --fmf FILE");
   if (text != nullptr && fmf == nullptr) Usage("--text goes with --fmf");
 
-  std::vector<ReplayRun> runs;
-  long long replayFrames = 0;
+  std::vector<ReplayFrame> replay;
   if (replayPath != nullptr) {
     std::ifstream in(replayPath, std::ios::binary);
     if (!in) Usage(std::string("cannot read the replay ") + replayPath);
     std::stringstream all;
     all << in.rdbuf();
     std::string error;
-    if (!ParseReplay(all.str(), &runs, &error)) Usage(std::string(replayPath) + ": " + error);
-    for (const ReplayRun& run : runs) replayFrames += run.Frames;
+    if (!LoadReplay(all.str(), &replay, &error)) Usage(std::string(replayPath) + ": " + error);
   }
-  if (frames < 0) frames = replayFrames;
+  if (frames < 0) frames = static_cast<long long>(replay.size());
 
   if (fmf != nullptr) {
     if (!Readable(fmf)) Usage(std::string("cannot read ") + fmf);
@@ -159,18 +157,12 @@ int main(int argc, char** argv) {
 
   long long frame = 0, clearFrame = 0;
   int deaths = 0;
-  size_t run = 0;
-  int leftInRun = runs.empty() ? 0 : runs[0].Frames;
   while (frame < frames) {
-    while (run < runs.size() && leftInRun == 0) {
-      ++run;
-      if (run < runs.size()) leftInRun = runs[run].Frames;
-    }
-    std::memset(KeyState, 0, sizeof KeyState);
-    if (run < runs.size()) {
-      for (uint8_t key : runs[run].Keys) KeyState[key] = 1;
-      --leftInRun;
-    }
+    // Frames past the replay's end have no key down.
+    if (frame < static_cast<long long>(replay.size()))
+      std::memcpy(KeyState, replay[frame].data(), sizeof KeyState);
+    else
+      std::memset(KeyState, 0, sizeof KeyState);
     const int phaseBefore = Play.PlayPhase;
     const int goalBefore = Play.GoalReached;
     RunPlayRoutines();
