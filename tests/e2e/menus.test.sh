@@ -1,51 +1,26 @@
 #!/usr/bin/env bash
 # The menus in a real X server: title, main menu, options (FPS display switched on and stored), stage select,
-# Esc. Each scene is photographed and checked with probes against the picture and colours it must show, and
-# save.dat must hold the FPS switch afterwards.
+# the editor placeholder left with F11, Esc. Each scene is photographed and checked with probes against the
+# picture and colours it must show, and save.dat must hold the FPS switch afterwards.
 # Usage: menus.test.sh BUILD_DIR SOURCE_DIR
 set -euo pipefail
 build=$(cd "$1" && pwd)
 source_dir=$(cd "$2" && pwd)
+source "$source_dir/tests/e2e/lib.sh"
+
+export SDL_AUDIODRIVER=dummy PELVORO_NO_MESSAGEBOX=1
+unset SDL_VIDEODRIVER
+start_xvfb
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/pelvoro-menus-XXXXXX")
-xvfb_pid=""
-game_pid=""
-cleanup() {
-  [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-  if [ -z "${KEEP_SHOTS:-}" ]; then rm -rf "$work"; else echo "screenshots kept in $work"; fi
-}
-trap cleanup EXIT
-
-fail() {
-  echo "FAIL: $*" >&2
-  exit 1
-}
-
-# A display number nobody uses.
-display=""
-for n in $(seq 70 130); do
-  if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then display=":$n"; break; fi
-done
-[ -n "$display" ] || fail "no free X display"
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-export DISPLAY=$display
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-xdpyinfo >/dev/null 2>&1 || fail "Xvfb did not start"
-
+if [ -z "${KEEP_SHOTS:-}" ]; then on_exit "rm -rf '$work'"; else echo "screenshots kept in $work"; fi
 cp "$build/data.bin" "$work/data.bin"
 cd "$work"
-SDL_AUDIODRIVER=dummy PELVORO_NO_MESSAGEBOX=1 "$build/pelvoro" >"$work/game.log" 2>&1 &
+"$build/pelvoro" >"$work/game.log" 2>&1 &
 game_pid=$!
+on_exit "kill $game_pid 2>/dev/null"
 
-window=""
-for _ in $(seq 100); do
-  window=$(xdotool search --name '^Pelvoro!!$' 2>/dev/null | head -n1 || true)
-  [ -n "$window" ] && break
-  sleep 0.1
-done
-[ -n "$window" ] || fail "no game window"
+window=$(wait_for_window "Pelvoro!!" 20) || fail "no game window: $(cat "$work/game.log")"
 # save.dat is created right after the loading screen; the title follows.
 for _ in $(seq 300); do [ -f save.dat ] && break; sleep 0.1; done
 [ -f save.dat ] || fail "the loading screen did not finish: $(cat game.log)"
@@ -55,20 +30,17 @@ sleep 1
 key() {
   local name=$1 count=${2:-1}
   for _ in $(seq "$count"); do
-    xdotool keydown "$name"
-    sleep 0.1
-    xdotool keyup "$name"
+    send_key "$name"
     sleep 0.25
   done
 }
 
 # Screenshot of the root window, cut down to the game's 640 x 480 client area.
 shot() {
-  local out=$1 x y
+  local out=$1 size=${2:-640x480} X Y WINDOW WIDTH HEIGHT SCREEN
   eval "$(xdotool getwindowgeometry --shell "$window")"
-  x=$X y=$Y
-  import -window root "$work/root.png"
-  convert "$work/root.png" -crop "640x480+$x+$y" +repage "$work/$out"
+  screenshot "$work/root.png"
+  convert "$work/root.png" -crop "$size+$X+$Y" +repage "$work/$out"
 }
 
 # Number of pixels of exactly this colour (within 3%) in the rectangle w x h at (x, y) of a shot.
@@ -98,6 +70,19 @@ expect_none() {
   [ "$n" -eq 0 ] || fail "$1: expected no $2 in ${5}x${6}+$3+$4, found $n pixels"
 }
 
+# Takes screenshots until the checks of function $2 pass on one (up to about 10 s): scenes behind a fade or
+# the loading screen appear at the pace of the frames, which a busy machine slows down.
+settle() {
+  local out=$1 check=$2 size=${3:-640x480}
+  for _ in $(seq 50); do
+    shot "$out" "$size"
+    if ("$check" "$out") 2>/dev/null; then return 0; fi
+    sleep 0.2
+  done
+  shot "$out" "$size"
+  "$check" "$out"
+}
+
 white="rgb(255,255,255)"
 teal="rgb(0,255,192)"
 dark_teal="rgb(0,128,96)"
@@ -105,11 +90,13 @@ orange="rgb(255,160,0)"
 red="rgb(255,64,32)"
 
 # Title: its picture, the white prompt, no menu highlight.
-shot title.png
-expect_background title.png titlescreen.png 4 4
-expect_background title.png titlescreen.png 630 100
-expect_some title.png "$white" 60 380 520 48
-expect_none title.png "$teal" 0 190 640 180
+title_shown() {
+  expect_background "$1" titlescreen.png 4 4
+  expect_background "$1" titlescreen.png 630 100
+  expect_some "$1" "$white" 60 380 520 48
+  expect_none "$1" "$teal" 0 190 640 180
+}
+settle title.png title_shown
 
 # Main menu: item 0 and the cursor line in teal, the other items white, the key help.
 key Return
@@ -155,14 +142,28 @@ expect_some stageselect.png "$white" 22 350 110 34    # "難易度"
 expect_some stageselect.png "$white" 22 430 500 34    # "Enterキーで決定 Xキーで戻る"
 expect_none stageselect.png "$red" 22 430 500 34
 
+# The editor placeholder shows how to leave, and F11 leaves: back to X, down to "ステージエディター".
+key x
+key Down 2
+key Return
+editor_shown() {
+  [ "$(window_size "$window")" = "800x600" ] || fail "editor client area $(window_size "$window"), expected 800x600"
+  expect_some "$1" "rgb(80,80,80)" 700 580 100 20  # the legend panel
+  expect_some "$1" "$white" 164 556 220 16         # "F11キー ステージエディター終了"
+}
+settle editor.png editor_shown 800x600
+sleep 1  # the fade-in ends before the editor reads keys
+key F11
+title_again() {
+  [ "$(window_size "$window")" = "640x480" ] || fail "client area $(window_size "$window") after the editor"
+  title_shown "$1"
+}
+settle title-again.png title_again
+
 key Escape
-for _ in $(seq 50); do kill -0 "$game_pid" 2>/dev/null || break; sleep 0.1; done
-if kill -0 "$game_pid" 2>/dev/null; then fail "the game did not end on Esc"; fi
-status=0
-wait "$game_pid" || status=$?
-game_pid=""
-[ "$status" -eq 0 ] || fail "exit status $status: $(cat "$work/game.log")"
+status=$(wait_for_exit "$game_pid" 20)
+[ "$status" = "0" ] || fail "exit status $status after Esc: $(cat "$work/game.log")"
 
 [ "$(stat -c %s save.dat)" -eq 46 ] || fail "save.dat is not 46 bytes"
 [ "$(od -An -tu1 -j44 -N1 save.dat | tr -d ' ')" = "1" ] || fail "save.dat does not hold the FPS switch"
-echo "menus: title, menu, options, stage select and save.dat as expected"
+echo "menus: title, menu, options, stage select, editor exit and save.dat as expected"
