@@ -1,6 +1,7 @@
 // pelvoro-stagec OUTDIR FILE.stage...: compiles stage sources into OUTDIR/NAME.fmf and OUTDIR/NAME.txt.
 // Every error names its file and the line or cell; a stage with errors writes nothing and the exit status is 1.
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -20,6 +21,8 @@ int main(int argc, char** argv) {
     return 2;
   }
   std::string outDir = argv[1];
+  std::error_code ignored;
+  std::filesystem::create_directories(outDir, ignored);
   int failed = 0;
   for (int i = 2; i < argc; i++) {
     std::string path = argv[i];
