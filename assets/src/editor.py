@@ -96,8 +96,9 @@ def part_icon(p, art):
         return c
     if p == 1:
         c = hatched("lime")
-        c.blit(art["girl"].crop(0, 0, 16, 24), 8, 1)
-        draw_text(c, 1, 24, "START", rgba("lime"), 1, edge=rgba("ink"))
+        c.blit(art["girl"].crop(0, 0, 16, 23), 8, 1)
+        draw_text(c, 16 - text_width("START", 1, SMALL) // 2, 25, "START", rgba("lime"), 1, font=SMALL,
+                  edge=rgba("ink"))
         return c
     if p == 2:
         return visible(art["goal"])
@@ -121,11 +122,11 @@ def part_icon(p, art):
     if 84 <= p <= 89:
         n = p - 83
         c = hatched("sky")
-        draw_text(c, 4, 5, "R" + str(n), rgba("sky"), 2, edge=rgba("ink"))
-        draw_text(c, 16 - text_width("RESTART", 1, SMALL) // 2, 24, "RESTART"[:0], rgba("white"), 1,
-                  font=SMALL)
-        c.rect(4, 24, 24, 3, rgba("sky"))
-        arrow(c, 16, 25, 2, 2, "white")
+        draw_text(c, 4, 4, "R" + str(n), rgba("sky"), 2, edge=rgba("ink"))
+        # a little flag on a line: "play restarts here"
+        c.vline(9, 21, 29, rgba("white"))
+        c.rect(10, 21, 6, 4, rgba("sky"))
+        c.hline(5, 26, 29, rgba("sky"))
         return c
     if 90 <= p <= 95 or p >= 192:
         return reserved()
@@ -143,9 +144,10 @@ def part_icon(p, art):
     if 160 <= p <= 167:
         s, d = (p - 160) // 4, (p - 160) % 4
         c = hatched("orange")
-        c.blit(ghost(art["ball"], 220), 0, 0)
-        arrow(c, 24, 24, d, 3, "white" if s == 0 else "orange")
-        badge(c, 1, 1, "SF"[s], "white" if s == 0 else "orange")
+        c.blit(ghost(art["ball"], 200), -3, -3)
+        c.rect(19, 19, 12, 12, rgba("ink"))
+        arrow(c, 25, 25, d, 4, "white" if s == 0 else "orange")
+        badge(c, 1, 25, "SF"[s], "white" if s == 0 else "orange")
         return c
     if 168 <= p <= 175:
         s, d = (p - 168) // 4, (p - 168) % 4
@@ -171,11 +173,13 @@ def part_icon(p, art):
         return visible(art["breakable"])
     if p == 189:
         c = hatched("pink")
-        c.blit(ghost(art["ball"], 220), 0, 0)
-        for (x0, y0, x1, y1) in ((2, 2, 8, 8), (29, 2, 23, 8), (2, 29, 8, 23), (29, 29, 23, 23)):
-            c.line(x0, y0, x1, y1, rgba("white"))
-            c.px(x0, y0 + (1 if y1 > y0 else -1), rgba("white"))
-            c.px(x0 + (1 if x1 > x0 else -1), y0, rgba("white"))
+        c.blit(ghost(art["ball"], 200), 0, 0)
+        # four diagonal arrow heads in the corners: it bounces diagonally
+        for (x, y, sx, sy) in ((2, 2, 1, 1), (29, 2, -1, 1), (2, 29, 1, -1), (29, 29, -1, -1)):
+            for i in range(5):
+                c.px(x + sx * i, y, rgba("pink"))
+                c.px(x, y + sy * i, rgba("pink"))
+                c.px(x + sx * i, y + sy * i, rgba("white"))
         return c
     if p == 190:
         c = hatched("silver")

@@ -14,7 +14,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from synth import (SR, Song, env, expdecay, hz, kick, midi, noise, note_signal, parse_line, peak_normalise,  # noqa
                    pulse, render_line, sine, snare, hat, triangle, write_mp3, write_wav, DRUMS)
 
-SFX_PEAK_DB = -1.5
+SFX_PEAK_DB = -2.0  # room for the MP3 encoder's overshoot: decoded peaks stay under -1 dBFS
 MUSIC_PEAK_DB = -3.0
 
 
@@ -42,6 +42,14 @@ def fade_out(x, seconds=0.01):
     n = min(int(seconds * SR), len(x))
     x = x.copy()
     x[-n:] *= np.linspace(1, 0, n)
+    return x
+
+
+def fade_in(x, seconds=0.002):
+    """A 2 ms ramp so that no effect starts with a click."""
+    n = min(int(seconds * SR), len(x))
+    x = x.copy()
+    x[:n] *= np.linspace(0, 1, n)
     return x
 
 
@@ -88,7 +96,7 @@ def sfx_hatena():
 
 
 def sfx_get():
-    v = dict(wave="pulse", duty=0.125, release=0.05, gate=1.0)
+    v = dict(wave="pulse", duty=0.25, release=0.05, gate=1.0)
     x = seq([(midi(n), 1) for n in ("E6", "G#6", "B6", "E7", "G#7")] + [(midi("B7"), 4)], 0.04, v)
     return echo(x, 0.09, 0.35, 3)
 
@@ -373,7 +381,7 @@ def main():
     for name, fn in SOUND_EFFECTS.items():
         if only and name not in only:
             continue
-        x = fade_out(trim(fn()))
+        x = fade_in(fade_out(trim(fn())))
         x = peak_normalise(x, SFX_PEAK_DB)
         path = os.path.join(se, name)
         (write_wav if name.endswith(".wav") else write_mp3)(path, x)

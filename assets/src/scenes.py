@@ -139,15 +139,15 @@ def bg_cave():
 
 def bg_castle():
     cv = Canvas(W, H)
-    base = mix("slate", "silver", 0.35)
-    mortar = mix("slate", "night", 0.1)
-    hi = mix("silver", "white", 0.2)
+    base = mix("slate", "night", 0.35)
+    mortar = mix("slate", "night", 0.6)
+    hi = mix("slate", "silver", 0.25)
     cv.rect(0, 0, W, H, (*mortar, 255))
     for row in range(H // 16 + 1):
         off = 0 if row % 2 == 0 else 16
         for bx in range(-32 + off, W, 32):
             cv.rect(bx + 1, row * 16 + 1, 30, 14, (*base, 255))
-            cv.hline(bx + 1, bx + 30, row * 16 + 1, (*mix(base, hi, 0.5), 255))
+            cv.hline(bx + 1, bx + 30, row * 16 + 1, (*mix(base, hi, 0.35), 255))
     # windows with a night sky, and banners between them
     for wx in (70, 270, 470):
         cv.rect(wx - 4, 76, 108, 156, (*mix("slate", "night", 0.5), 255))
