@@ -1,6 +1,7 @@
 // Huffman decoding of the archive's streams. The header is read most significant bit first: the decoded
 // size, the coded size and the 256 delta-coded weights; the codes that follow are read least significant bit
 // first, each one walked from the root of the tree the weights build.
+#include <bit>
 #include <cstring>
 #include <functional>
 #include <queue>
@@ -9,6 +10,8 @@
 #include "media/archive.h"
 
 namespace pack {
+
+static_assert(std::endian::native == std::endian::little, "the bit reader loads little-endian words");
 
 void BuildHuffmanTree(const int64_t weights[256], HuffmanTree* tree) {
   for (int i = 0; i < 511; ++i) {
@@ -131,14 +134,24 @@ bool HuffmanDecode(const uint8_t* stream, size_t streamSize, uint64_t expectedSi
   unsigned count = 0;
   uint64_t usedBits = 0;
   auto refill = [&] {
+    if (end - p >= 8) {
+      // Eight bytes at once; only the whole bytes that fit are counted as taken.
+      uint64_t word;
+      std::memcpy(&word, p, 8);
+      buffer |= word << count;
+      p += (63 - count) >> 3;
+      count |= 56;
+      return;
+    }
     while (count <= 56) {
       if (p < end) buffer |= static_cast<uint64_t>(*p++) << count;
       count += 8;  // past the end, zero bits stand in; usedBits tells whether any were taken
     }
   };
+  const uint64_t mask = (1u << TableBits) - 1;
   for (uint64_t o = 0; o < expectedSize; ++o) {
-    refill();
-    Step step = table[buffer & ((1u << TableBits) - 1)];
+    if (count < TableBits) refill();
+    Step step = table[buffer & mask];
     buffer >>= step.length;
     count -= step.length;
     usedBits += step.length;
@@ -151,8 +164,8 @@ bool HuffmanDecode(const uint8_t* stream, size_t streamSize, uint64_t expectedSi
       ++usedBits;
     }
     dst[o] = static_cast<uint8_t>(node);
-    if (usedBits > availableBits) return false;
   }
+  if (usedBits > availableBits) return false;
   if (consumed) *consumed = h.bytes + static_cast<size_t>((usedBits + 7) / 8);
   return true;
 }

@@ -23,8 +23,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   std::string out;
   uint64_t decoded = size >= 4 ? (data[0] | data[1] << 8 | data[2] << 16 | uint64_t{data[3]} << 24) : 0;
-  pack::LzDecode(data, size, decoded, &out);
-  if (pack::HuffmanDecodedSize(data, size, &decoded) && decoded <= (uint64_t{1} << 24))
+  if (decoded <= (uint64_t{1} << 16)) pack::LzDecode(data, size, decoded, &out);
+  if (pack::HuffmanDecodedSize(data, size, &decoded) && decoded <= (uint64_t{1} << 16))
     pack::HuffmanDecode(data, size, decoded, &out);
   return 0;
 }

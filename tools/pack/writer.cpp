@@ -82,8 +82,10 @@ bool ReadFile(const fs::path& path, std::string* out) {
   return !in.bad();
 }
 
-// A coder is kept only when it saves at least this share of the bytes, since decoding costs time.
-bool Pays(size_t coded, size_t plain) { return coded + plain / 50 < plain; }
+// A coder is kept only when it saves enough to be worth its decoding time: LZ decodes at about the speed
+// of a copy, so half a percent pays; Huffman is several times slower, so it must save two percent.
+bool LzPays(size_t coded, size_t plain) { return coded + plain / 200 < plain; }
+bool HuffmanPays(size_t coded, size_t plain) { return coded + plain / 50 < plain; }
 
 struct Writer {
   const PackOptions& options;
@@ -136,7 +138,7 @@ struct Writer {
     std::string stage = content;
     if (content.size() >= 16) {
       std::string lz = pack::LzEncode(bytes, content.size());
-      if (Pays(lz.size(), content.size())) {
+      if (LzPays(lz.size(), content.size())) {
         lzSize = lz.size();
         stage = std::move(lz);
       }
@@ -148,7 +150,7 @@ struct Writer {
     std::string huffman;
     if (toCode.size() >= 64 &&
         pack::HuffmanEncode(reinterpret_cast<const uint8_t*>(toCode.data()), toCode.size(), &huffman) &&
-        Pays(huffman.size(), toCode.size())) {
+        HuffmanPays(huffman.size(), toCode.size())) {
       huffSize = huffman.size();
       stored = huffman;
       if (split) stored += stage.substr(part, stage.size() - 2 * part);
