@@ -214,16 +214,18 @@ def render_section(song, at_bar, sec, style, variant=0):
     if style.get("echo"):
         render_line(song, base + style["echo"], line, lead, style["lead_gain"] * 0.28, -0.6, transpose=tr)
     if variant and style.get("harmony_on_variant"):
-        # a third below the melody on the variant, in the key's scale
-        scale = style["scale"]
-        harm = []
+        # a second voice under the melody on the variant: the highest chord tone a third to a sixth below
+        spans = chord_steps(sec["chords"])
+        harm, pos = [], 0
         for m, d in line:
-            if m is None:
+            if m is not None:
+                (root, kind) = next(ch for ch, st, ln in spans if st <= pos < st + ln)
+                tones = [root + k + 12 * o for k in kind for o in range(11)]
+                below = [t for t in tones if m + tr - 9 <= t <= m + tr - 3]
+                harm.append((max(below) if below else None, d))
+            else:
                 harm.append((None, d))
-                continue
-            pcs = sorted(set((p + 12 * o) for p in scale for o in range(0, 11)))
-            below = [p for p in pcs if p < m + tr]
-            harm.append((below[-2] if len(below) >= 2 else m - 4, d))
+            pos += d
         render_line(song, base, harm, style["harm"], style["harm_gain"], -0.35)
     for (root, kind), s, ln in chord_steps(sec["chords"]):
         st = base + s
@@ -234,10 +236,10 @@ def render_section(song, at_bar, sec, style, variant=0):
         # arpeggio / pad
         if style.get("arp"):
             tones = [style["arp_octave"] + root + k for k in kind] + [style["arp_octave"] + root + 12]
-            for k in range(0, ln, style["arp_rate"]):
-                m = tones[(k // style["arp_rate"]) % len(tones)]
-                song.add(st + k, note_signal(m, style["arp_rate"], song.step, style["arp"]),
-                         style["arp_gain"], -0.3)
+            rate = sec.get("arp_rate", style["arp_rate"])
+            for k in range(0, ln, rate):
+                m = tones[(k // rate) % len(tones)]
+                song.add(st + k, note_signal(m, rate, song.step, style["arp"]), style["arp_gain"], -0.3)
         if style.get("pad"):
             for k in kind[:3]:
                 m = style["pad_octave"] + root + k
@@ -277,14 +279,13 @@ TITLE = {
         lead_alt=dict(duty=0.5),
         lead_gain=0.26, echo=3,
         harm=dict(wave="pulse", duty=0.125, release=0.04), harm_gain=0.11, harmony_on_variant=True,
-        scale=[0, 2, 4, 5, 7, 9, 11],
         bass=dict(wave="triangle", release=0.02, gate=0.8), bass_gain=0.5, bass_octave=36, bass_pattern=oompah,
         arp=dict(wave="pulse", duty=0.125, release=0.02, gate=0.6), arp_gain=0.07, arp_octave=60, arp_rate=1,
         drums="k.h.s.h.k.hkshh.", fill="k.h.s.h.kks.ssss",
         drum_gain={"k": 0.55, "s": 0.32, "h": 0.22, "o": 0.2},
     ),
     "sections": {
-        "A": dict(chords=["C", "Am", "F", "G", "C", "Am", "F G", "C"], melody=[
+        "A": dict(chords=["C", "Am", "F", "G", "C", "Am", "F G", "C"], arp_rate=2, melody=[
             "E5:4 G5:2 C6:2 B5:2 G5:2 E5:4", "A5:4 C6:2 E6:2 D6:4 C6:4", "A5:2 F5:2 A5:2 C6:2 D6:4 C6:2 A5:2",
             "B5:4 G5:4 D6:6 r:2", "E6:2 D6:2 C6:2 G5:2 E5:2 G5:2 C6:4", "E6:4 D6:2 C6:2 A5:4 C6:4",
             "F5:2 A5:2 C6:2 D6:2 B5:2 D6:2 F6:2 D6:2", "C6:8 G5:2 E5:2 C5:4"]),
@@ -292,7 +293,8 @@ TITLE = {
             "C6:6 A5:2 F5:4 A5:4", "B5:6 G5:2 D5:4 G5:4", "E5:2 G5:2 B5:2 E6:2 D6:4 B5:4", "C6:6 B5:2 A5:8",
             "A5:2 C6:2 F6:4 E6:2 D6:2 C6:4", "D6:2 B5:2 G5:4 A5:2 B5:2 D6:4", "E6:8 G6:4 E6:4",
             "C6:12 r:4"]),
-        "C": dict(chords=["Am", "Em", "F", "C", "Dm", "G", "Em", "G"], drums="k...s...k.k.s...", melody=[
+        "C": dict(chords=["Am", "Em", "F", "C", "Dm", "G", "Em", "G"], drums="k...s...k.k.s...", arp_rate=4,
+                  melody=[
             "A5:8 E5:4 A5:4", "G5:8 E5:4 B5:4", "A5:4 G5:4 F5:4 A5:4", "G5:12 r:4", "F5:4 A5:4 D6:4 C6:4",
             "B5:4 A5:4 G5:4 B5:4", "E6:4 D6:4 B5:4 G5:4", "D6:4 B5:2 G5:2 F5:2 D5:2 B4:4"]),
     },
@@ -306,7 +308,6 @@ GAME = {
         lead_alt=dict(duty=0.25), octave_up_on_variant=False,
         lead_gain=0.22, echo=3,
         harm=dict(wave="pulse", duty=0.125, release=0.03, gate=0.75), harm_gain=0.1, harmony_on_variant=True,
-        scale=[0, 2, 4, 5, 7, 9, 11, 8],
         bass=dict(wave="triangle", release=0.02, gate=0.7), bass_gain=0.55, bass_octave=33, bass_pattern=drive,
         arp=dict(wave="pulse", duty=0.25, release=0.01, gate=0.5), arp_gain=0.05, arp_octave=57, arp_rate=1,
         drums="k.hhs.hhk.hks.hh", fill="k.hhs.hhk.s.ssss",
@@ -318,11 +319,12 @@ GAME = {
             "F5:2 r:1 F5:1 A5:2 F5:2 C6:4 A5:2 F5:2", "G5:2 r:1 G5:1 B5:2 G5:2 D6:4 B5:2 G5:2",
             "A5:2 C6:2 B5:2 A5:2 E5:2 A5:2 C6:2 E6:2", "D6:4 C6:2 B5:2 A5:4 r:4",
             "F5:2 A5:2 C6:2 F6:2 E6:2 C6:2 A5:2 F5:2", "E5:2 G#5:2 B5:2 E6:2 D6:2 B5:2 G#5:2 E5:2"]),
-        "B": dict(chords=["Dm", "G", "C", "Am", "Dm", "G", "E", "E7"], melody=[
+        "B": dict(chords=["Dm", "G", "C", "Am", "Dm", "G", "E", "E7"], arp_rate=2, melody=[
             "D5:4 F5:2 A5:2 D6:6 C6:2", "B5:4 G5:2 D5:2 G5:6 A5:2", "C6:4 E6:2 D6:2 C6:4 G5:4",
             "A5:6 E5:2 A5:4 C6:4", "D6:2 C6:2 A5:2 F5:2 D5:2 F5:2 A5:2 D6:2",
             "D6:2 B5:2 G5:2 D5:2 B4:2 D5:2 G5:2 B5:2", "G#5:4 B5:4 E6:4 D6:4", "E6:8 r:4 E5:2 G#5:2"]),
-        "C": dict(chords=["F", "G", "Em", "Am", "F", "G", "Am", "E"], drums="k...s..hk.k.s..h", melody=[
+        "C": dict(chords=["F", "G", "Em", "Am", "F", "G", "Am", "E"], drums="k...s..hk.k.s..h", arp_rate=4,
+                  melody=[
             "C6:6 A5:6 F5:4", "D6:6 B5:6 G5:4", "E6:6 B5:6 G5:4", "A5:12 r:4", "F5:2 G5:2 A5:2 C6:2 F6:4 E6:4",
             "D6:2 C6:2 B5:2 G5:2 D6:4 B5:4", "C6:4 B5:4 A5:4 C6:4", "B5:4 G#5:4 E5:4 r:4"]),
     },
@@ -336,7 +338,6 @@ CREDITS = {
         lead_alt=dict(duty=0.5),
         lead_gain=0.24, echo=4,
         harm=dict(wave="pulse", duty=0.125, release=0.1, attack=0.01), harm_gain=0.1, harmony_on_variant=True,
-        scale=[0, 2, 4, 5, 7, 9, 10],
         bass=dict(wave="triangle", release=0.05, gate=0.9), bass_gain=0.5, bass_octave=29, bass_pattern=walk,
         arp=dict(wave="pulse", duty=0.125, release=0.03, gate=0.7), arp_gain=0.06, arp_octave=60, arp_rate=2,
         drums="k...h...s...h.h.", fill="k...h...s...s.ss",
@@ -349,7 +350,7 @@ CREDITS = {
         "B": dict(chords=["Bb", "C", "Am", "Dm", "Gm", "C", "Dm C", "F"], melody=[
             "D6:6 C6:2 Bb5:4 F5:4", "E6:6 D6:2 C6:4 G5:4", "C6:4 E6:4 A6:4 G6:2 E6:2", "F6:8 D6:4 A5:4",
             "Bb5:4 D6:4 G6:4 F6:2 D6:2", "E6:4 C6:4 G5:4 Bb5:4", "A5:4 D6:4 C6:4 E6:4", "F6:16"]),
-        "T": dict(chords=["Bb", "C", "Dm", "C7"], drums="k.......s.......", melody=[
+        "T": dict(chords=["Bb", "C", "Dm", "C7"], drums="k.......s.......", arp_rate=4, melody=[
             "D6:8 F6:8", "E6:8 G6:8", "F6:4 E6:4 D6:4 C6:4", "Bb5:4 A5:4 G5:4 C6:4"]),
     },
     "order": [("A", 0), ("B", 0), ("A", 1), ("T", 0)],
