@@ -237,19 +237,31 @@ def make_spike_ball(size=32, grin=True):
     body = d <= r_body
     c.a[body] = rgba("plum")
     c.a[body & (np.hypot(xs - cx + 3 * m, ys - cy + 3 * m) <= r_body * 0.75)] = rgba("red")
-    c.a[body & (np.hypot(xs - cx + 4 * m, ys - cy + 4 * m) <= r_body * 0.3)] = rgba("pink")
+    c.a[body & (np.hypot(xs - cx - 4.5 * m, ys - cy + 5.5 * m) <= r_body * 0.22)] = rgba("pink")
     c = outline(c, rgba("ink"))
-    # face looks left: two eyes and a grin
-    e = int(round(2 * m))
-    for ex in (cx - 5 * m, cx - 0.5 * m):
-        c.rect(int(round(ex)), int(round(cy - 3 * m)), e, e + int(m), rgba("white"))
-        c.rect(int(round(ex)), int(round(cy - 2 * m)), max(int(m), 1), e, rgba("ink"))
-    if grin:
-        for x in range(int(round(cx - 6 * m)), int(round(cx + 2 * m))):
-            yy = int(round(cy + 3 * m + 0.06 * (x - cx + 2 * m) ** 2 / m))
-            c.px(x, yy, rgba("ink"))
-            if x % max(int(2 * m), 2) == 0:
-                c.px(x, yy - 1, rgba("white"))
+    # the face looks left: angry brows, eyes glancing left, a wide toothy grin
+    t = max(int(round(m)), 1)
+
+    def dot(x, y, col, size=t):
+        c.rect(int(round(x)), int(round(y)), size, size, rgba(col))
+
+    ey = cy - 3 * m
+    for ex, slope in ((cx - 5.5 * m, 1), (cx + 1.0 * m, -1)):
+        c.disc(ex, ey, 2.2 * m, rgba("white"))
+        dot(ex - 1.6 * m, ey - 0.6 * m, "ink", max(int(round(1.6 * m)), 1))
+        for i in range(int(5 * m)):
+            dot(ex - 2.5 * m + i, ey - 3.2 * m + slope * i * 0.35 - (0 if slope > 0 else -1.6 * m), "ink")
+    x0, x1 = int(round(cx - 8 * m)), int(round(cx + 3.5 * m))
+    for x in range(x0, x1 + 1):
+        u = (x - x0) / max(x1 - x0, 1)
+        top = cy + 2.2 * m + 1.2 * m * np.sin(np.pi * u) * 0.3
+        bot = top + (1 + 2.6 * m * np.sin(np.pi * u))
+        c.rect(x, int(round(top)), 1, max(int(round(bot - top)), 1), rgba("ink"))
+        if m > 1 and (x - x0) % int(2 * m) < m and 0.1 < u < 0.9:
+            c.rect(x, int(round(top)) + 1, 1, max(int(m), 1), rgba("white"))
+    if m <= 1:
+        for x in range(x0 + 1, x1, 2):
+            c.px(x, int(round(cy + 2.2 * m)) + 1, rgba("white"))
     return c
 
 
