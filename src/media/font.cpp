@@ -336,6 +336,11 @@ void FreeAllFonts() {
 }
 
 namespace media {
+int FontCellHeight(FontHandle font) {
+  Font* f = FontOf(font);
+  return f != nullptr ? f->size : 0;
+}
+
 void CloseFonts() {
   FreeAllFonts();
   if (TTF_WasInit() != 0) TTF_Quit();

@@ -38,7 +38,7 @@ void ApplyClip();
 void PrepareTexture(SDL_Texture* texture, int transparent, Color tint = 0xFFFFFFFFu);
 
 // ---- handles: a type tag above the slot index, so that a handle of one kind is never taken for another
-enum HandleKind { KindPicture = 1, KindSound = 2, KindFont = 3 };
+enum HandleKind { KindPicture = 1, KindSound = 2, KindFont = 3, KindTextInput = 4 };
 inline int MakeHandle(HandleKind kind, int index) { return (kind << 24) | index; }
 inline int HandleIndex(int handle, HandleKind kind) {
   if (handle < 0 || (handle >> 24) != kind) return -1;
@@ -68,6 +68,10 @@ bool DecodePng(const std::string& bytes, std::vector<uint32_t>* pixels, int* wid
 
 // ---- textinput.cpp: keyboard and text events for the active text-input line
 void HandleTextInputEvent(const SDL_Event& event);
+// Forgets every text-input line (EndMedia).
+void CloseTextInputs();
+// Height of a font's glyph cell in pixels, 0 for an invalid font (font.cpp).
+int FontCellHeight(FontHandle font);
 
 // ---- font.cpp / sound.cpp: opened by InitMedia, closed by EndMedia
 void CloseFonts();

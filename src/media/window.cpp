@@ -145,6 +145,7 @@ int InitMedia() {
 
 int EndMedia() {
   DrainLoads();
+  CloseTextInputs();
   FreeAllSounds();
   CloseAudio();
   FreeAllPictures();
