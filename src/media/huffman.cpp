@@ -1,6 +1,7 @@
 // Huffman decoding of the archive's streams. The header is read most significant bit first: the decoded
 // size, the coded size and the 256 delta-coded weights; the codes that follow are read least significant bit
 // first, each one walked from the root of the tree the weights build.
+#include <algorithm>
 #include <bit>
 #include <cstring>
 #include <functional>
@@ -19,8 +20,33 @@ void BuildHuffmanTree(const int64_t weights[256], HuffmanTree* tree) {
     tree->child[i][0] = tree->child[i][1] = -1;
     tree->weight[i] = i < 256 ? weights[i] : 0;
   }
-  // A heap ordered by (weight, index) yields the smallest parentless node, the earlier one on equal weights;
-  // a new node has the highest index so far, so it loses every tie, as the rule says.
+  bool negative = false;
+  for (int i = 0; i < 256; ++i) negative = negative || weights[i] < 0;
+  auto join = [tree](int k, int first, int second) {
+    tree->child[k][0] = static_cast<int16_t>(first);
+    tree->child[k][1] = static_cast<int16_t>(second);
+    tree->parent[first] = tree->parent[second] = static_cast<int16_t>(k);
+    tree->weight[k] = tree->weight[first] + tree->weight[second];
+  };
+  if (!negative) {
+    // With weights of zero or more, joined nodes come out in order of weight, so two queues do: the leaves
+    // sorted by weight (stable, so the earlier leaf first) and the joined nodes in the order they were made.
+    // On equal weights a leaf goes first, since every leaf is earlier than every joined node.
+    int16_t order[256];
+    for (int i = 0; i < 256; ++i) order[i] = static_cast<int16_t>(i);
+    std::stable_sort(order, order + 256, [tree](int16_t a, int16_t b) { return tree->weight[a] < tree->weight[b]; });
+    int leaf = 0, joined = 256;
+    for (int k = 256; k <= HuffmanRoot; ++k) {
+      int pick[2];
+      for (int& p : pick) {
+        bool takeLeaf = leaf < 256 && (joined >= k || tree->weight[order[leaf]] <= tree->weight[joined]);
+        p = takeLeaf ? order[leaf++] : joined++;
+      }
+      join(k, pick[0], pick[1]);
+    }
+    return;
+  }
+  // Only a damaged stream has negative weights; the general search keeps to the same rule.
   std::priority_queue<std::pair<int64_t, int>, std::vector<std::pair<int64_t, int>>, std::greater<>> open;
   for (int i = 0; i < 256; ++i) open.push({tree->weight[i], i});
   for (int k = 256; k <= HuffmanRoot; ++k) {
@@ -28,10 +54,7 @@ void BuildHuffmanTree(const int64_t weights[256], HuffmanTree* tree) {
     open.pop();
     int second = open.top().second;
     open.pop();
-    tree->child[k][0] = static_cast<int16_t>(first);
-    tree->child[k][1] = static_cast<int16_t>(second);
-    tree->parent[first] = tree->parent[second] = static_cast<int16_t>(k);
-    tree->weight[k] = tree->weight[first] + tree->weight[second];
+    join(k, first, second);
     open.push({tree->weight[k], k});
   }
 }
