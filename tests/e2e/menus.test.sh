@@ -161,7 +161,11 @@ title_again() {
 settle title-again.png title_again
 
 key Escape
-status=$(wait_for_exit "$game_pid" 20)
+# Waited for here, not in a $(...) subshell, which cannot wait for the game and would not see its status.
+for _ in $(seq 200); do kill -0 "$game_pid" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$game_pid" 2>/dev/null && fail "the game did not end on Esc"
+status=0
+wait "$game_pid" || status=$?
 [ "$status" = "0" ] || fail "exit status $status after Esc: $(cat "$work/game.log")"
 
 [ "$(stat -c %s save.dat)" -eq 46 ] || fail "save.dat is not 46 bytes"
