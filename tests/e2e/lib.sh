@@ -70,16 +70,16 @@ window_size() {
 # Writes the whole screen as a PNG.
 screenshot() { import -window root "$1"; }
 
-# Waits up to $2 seconds for process $1 to end and prints its exit status; prints "timeout" otherwise.
+# Waits up to $2 seconds for process $1 (a child of this shell) to end and sets EXIT_STATUS to its exit
+# status, or to "timeout". Call it directly, not in $(...): only this shell can collect its child's status.
 wait_for_exit() {
   local pid=$1 timeout=${2:-20}
   local deadline=$((SECONDS + timeout))
   while kill -0 "$pid" 2>/dev/null && [ $SECONDS -lt $deadline ]; do sleep 0.1; done
   if kill -0 "$pid" 2>/dev/null; then
-    echo timeout
+    EXIT_STATUS=timeout
     return 0
   fi
-  local status=0
-  wait "$pid" || status=$?
-  echo "$status"
+  EXIT_STATUS=0
+  wait "$pid" || EXIT_STATUS=$?
 }
