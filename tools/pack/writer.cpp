@@ -39,6 +39,10 @@ bool Collect(const fs::path& dir, Item* item, std::string* error) {
   for (const auto& e : fs::directory_iterator(dir, ec)) {
     Item child;
     child.name = e.path().filename().string();
+    if (child.name.find('\\') != std::string::npos) {
+      *error = "a name with a backslash cannot be looked up: " + e.path().string();
+      return false;
+    }
     child.upper = pack::UpperName(child.name);
     child.path = e.path();
     child.mtime = FileTimeOf(e.path());

@@ -300,7 +300,7 @@ TEST(PackTool, CreateExtractAndListRoundTrip) {
   }
 }
 
-TEST(PackTool, RefusesNamesDifferingOnlyInCase) {
+TEST(PackTool, RefusesNamesLookupCannotTellApart) {
   TempWorkDir dir;
   WriteBytes("tree/map/Stage.txt", "a");
   WriteBytes("tree/map/stage.TXT", "b");
@@ -312,6 +312,10 @@ TEST(PackTool, RefusesNamesDifferingOnlyInCase) {
   WriteBytes("tree/Map/x", "a");
   WriteBytes("tree/map/y", "b");
   EXPECT_NE(RunPack("create out.bin tree"), 0);
+  std::filesystem::remove_all("tree");
+  WriteBytes("tree/map\\x", "a backslash would read as a folder");
+  EXPECT_NE(RunPack("create out.bin tree"), 0);
+  EXPECT_FALSE(std::filesystem::exists("out.bin"));
 }
 
 TEST(PackTool, KeysMustMatch) {
