@@ -1,6 +1,10 @@
 // What the drawing operations put on the surface, read back from the software renderer.
 #include <gtest/gtest.h>
 
+#include <SDL2/SDL.h>
+
+#include <cstring>
+
 #include "media_fixture.h"
 
 namespace {
@@ -127,6 +131,52 @@ TEST_F(DrawTest, ReadBackRejectsRectsOutsideTheSurface) {
   EXPECT_EQ(ReadSurfacePixels(p, 799, 0, 2, 1), -1);
   EXPECT_EQ(ReadSurfacePixels(p, -1, 0, 1, 1), -1);
   EXPECT_EQ(ReadSurfacePixels(p, 799, 599, 1, 1), 0);
+}
+
+}  // namespace
+
+namespace {
+
+// The window shows the surface's top-left part one to one, at whatever client size is set.
+uint32_t WindowPixel(int x, int y) {
+  SDL_Surface* shown = SDL_GetWindowSurface(static_cast<SDL_Window*>(MainWindow()));
+  if (shown == nullptr || x >= shown->w || y >= shown->h) return 0xDEADBEEF;
+  Uint32 raw = 0;
+  SDL_LockSurface(shown);
+  std::memcpy(&raw, static_cast<uint8_t*>(shown->pixels) + y * shown->pitch + x * shown->format->BytesPerPixel,
+              shown->format->BytesPerPixel);
+  SDL_UnlockSurface(shown);
+  Uint8 r, g, b;
+  SDL_GetRGB(raw, shown->format, &r, &g, &b);
+  return static_cast<uint32_t>(r) << 16 | g << 8 | b;
+}
+
+TEST_F(DrawTest, ClientSizeChangesShowMoreOfTheSurfaceUnscaled) {
+  auto* window = static_cast<SDL_Window*>(MainWindow());
+  ASSERT_NE(window, nullptr);
+  int w = 0, h = 0;
+  SDL_GetWindowSize(window, &w, &h);
+  EXPECT_EQ(w, 640);
+  EXPECT_EQ(h, 480);
+  DrawRect(10, 10, 11, 11, MakeColor(0, 255, 0), 1);
+  DrawRect(700, 500, 701, 501, MakeColor(255, 0, 0), 1);
+  ASSERT_EQ(PresentFrame(), 0);
+  EXPECT_EQ(WindowPixel(10, 10), 0x00FF00u);
+  EXPECT_EQ(WindowPixel(11, 10), 0u);
+  SetWindowClientSize(800, 600);
+  PumpMessages();
+  SDL_GetWindowSize(window, &w, &h);
+  EXPECT_EQ(w, 800);
+  EXPECT_EQ(h, 600);
+  ASSERT_EQ(PresentFrame(), 0);
+  EXPECT_EQ(WindowPixel(700, 500), 0xFF0000u);
+  EXPECT_EQ(WindowPixel(10, 10), 0x00FF00u);
+  SetWindowClientSize(640, 480);
+  PumpMessages();
+  ASSERT_EQ(PresentFrame(), 0);
+  EXPECT_EQ(WindowPixel(10, 10), 0x00FF00u);
+  SDL_GetWindowSize(window, &w, &h);
+  EXPECT_EQ(w, 640);
 }
 
 }  // namespace
