@@ -110,6 +110,11 @@ std::vector<int> DistanceField(int tc, int tr) {
 }
 
 std::vector<std::pair<int, int>> Waypoints;
+// A waypoint written "c,r:balloon" counts only while a count balloon is carried; "c,r:hit" counts once the cell
+// (c, r) has changed (a block headbutted from below), and is steered to the floor under it.
+std::vector<int> NeedsBalloon;
+std::vector<int> HitCell;  // -1, or the column-major index of the cell that must change
+std::vector<uint8_t> FirstMap;
 std::vector<std::vector<int>> Fields;
 
 int PlayerCellCol() { return std::clamp(static_cast<int>(Play.PlayerX + 8) / 32, 0, StageWidth - 1); }
@@ -122,6 +127,12 @@ long Score(int waypoint) {
   int tc = Waypoints[waypoint].first, tr = Waypoints[waypoint].second;
   float fx = std::fabs(Play.PlayerX + 8 - (32 * tc + 16)), fy = std::fabs(Play.PlayerY + 16 - (32 * tr + 16));
   return (static_cast<long>(Waypoints.size()) - waypoint) * 10000000L + d * 64 + static_cast<long>((fx + fy) / 8);
+}
+
+bool Reached(int wp) {
+  if (HitCell[wp] >= 0) return StageMap[HitCell[wp]] != FirstMap[HitCell[wp]];
+  return PlayerCellCol() == Waypoints[wp].first && PlayerCellRow() == Waypoints[wp].second &&
+         (!NeedsBalloon[wp] || Play.BalloonState == 1);
 }
 
 void Feed(const Action& a, bool pressJump) {
@@ -182,19 +193,36 @@ int main(int argc, char** argv) {
   StartBuiltinStage();
   SceneId = 100;
 
+  FirstMap.assign(StageMap, StageMap + MapBytes());
   std::istringstream route(source.empty() ? std::string() : ReadRoute(source));
   std::string item;
   while (route >> item) {
     int c, r;
-    if (std::sscanf(item.c_str(), "%d,%d", &c, &r) == 2) Waypoints.push_back({c, r});
+    if (std::sscanf(item.c_str(), "%d,%d", &c, &r) == 2) {
+      bool hit = item.find(":hit") != std::string::npos;
+      HitCell.push_back(hit ? c * StageMapRows + r : -1);
+      if (hit) {
+        int below = r + 1;
+        while (below + 1 < StageHeight && CellCost(Cell(c, below + 1)) > 0) below++;
+        r = below;
+      }
+      Waypoints.push_back({c, r});
+      NeedsBalloon.push_back(item.find(":balloon") != std::string::npos);
+    }
   }
   for (int c = 0; c < StageWidth; c++)
     for (int r = 0; r < StageHeight; r++)
-      if (Cell(c, r) == 2) Waypoints.push_back({c, r});
+      if (Cell(c, r) == 2) {
+        Waypoints.push_back({c, r});
+        NeedsBalloon.push_back(0);
+        HitCell.push_back(-1);
+      }
   for (auto& w : Waypoints) Fields.push_back(DistanceField(w.first, w.second));
   // Only the first goal cell matters as the last waypoint; drop the other goal cells.
   while (Waypoints.size() > 1 && Cell(Waypoints[Waypoints.size() - 2].first, Waypoints[Waypoints.size() - 2].second) == 2) {
     Waypoints.erase(Waypoints.end() - 2);
+    NeedsBalloon.erase(NeedsBalloon.end() - 2);
+    HitCell.erase(HitCell.end() - 2);
     Fields.erase(Fields.end() - 2);
   }
 
@@ -217,9 +245,7 @@ int main(int argc, char** argv) {
           CopyKeyState();
           if (Play.DeadState != 0 || Play.PlayPhase != 0) { dead = true; break; }
           if (Play.GoalReached != 0) { cleared = true; break; }
-          if (wp + 1 < static_cast<int>(Waypoints.size()) && PlayerCellCol() == Waypoints[wp].first &&
-              PlayerCellRow() == Waypoints[wp].second)
-            wp++;
+          if (wp + 1 < static_cast<int>(Waypoints.size()) && Reached(wp)) wp++;
         }
         if (dead) continue;
         Node n;
