@@ -1,0 +1,16 @@
+#!/bin/sh
+# Measures every sound: length, peak and RMS level (sox), and for the music the loop seam as the game hears
+# it (decoded through SDL_mixer, so lame's delay and padding are dropped as in the game): the frame count,
+# and the jump and the second difference across the wrap compared with the rest of the track.
+set -e
+here=$(cd "$(dirname "$0")" && pwd)
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+for f in "$here"/se/* "$here"/bgm/*; do
+  printf '%-18s' "$(basename "$f")"
+  sox "$f" -n stats 2>&1 | awk '/^Pk lev dB/ {pk=$4} /^RMS lev dB/ {rms=$4} /^Length s/ {len=$3}
+    END {printf "length %7.3f s  peak %6.2f dBFS  RMS %6.2f dBFS\n", len, pk, rms}'
+done
+echo "(sox counts the MP3 encoder's padding in the length; the game does not)"
+cc -O2 "$here/src/seam_check.c" -o "$tmp/seam_check" $(pkg-config --cflags --libs sdl2 SDL2_mixer) -lm
+SDL_AUDIODRIVER=dummy "$tmp/seam_check" "$here"/bgm/*.mp3
