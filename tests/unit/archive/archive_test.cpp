@@ -47,7 +47,7 @@ std::string HandArchive(const std::string& folder, const std::vector<HandFile>& 
   auto entry = [&](uint64_t nameAt, uint64_t attr, uint64_t address, uint64_t size, uint64_t lz, uint64_t huff) {
     Put(&fileTable, nameAt, 8);
     Put(&fileTable, attr, 8);
-    Put(&fileTable, 0, 24);
+    fileTable.append(24, '\0');  // the three times
     Put(&fileTable, address, 8);
     Put(&fileTable, size, 8);
     Put(&fileTable, lz, 8);
