@@ -205,6 +205,8 @@ def chord_steps(bars):
 def render_section(song, at_bar, sec, style, variant=0):
     base = 16 * at_bar
     # melody (and its echo on the other side)
+    for i, bar in enumerate(sec["melody"]):
+        assert sum(d for _, d in parse_line(bar)) == 16, f"bar {i + 1} of a section is not 16 sixteenths long"
     line = parse_line(" ".join(sec["melody"]))
     lead = dict(style["lead"])
     if variant and "lead_alt" in style:

@@ -327,7 +327,7 @@ LOCK = [
 ]
 
 
-def label(number, base, light, dark, tag, locked=False):
+def label(number, base, light, dark, tag, locked=False, tag_colour="darkbrown"):
     """A 90 x 40 stage button: a small tag and the stage number; a locked one is grey with a padlock."""
     c = Canvas(90, 40)
     c.rect(3, 3, 84, 34, rgba("ink"))
@@ -345,7 +345,7 @@ def label(number, base, light, dark, tag, locked=False):
         c.blit(scale(sprite(LOCK, {"k": "ink", "y": "gold", "G": "orange"}), 2), 56, 9)
         return c
     tw = text_width(tag, 1)
-    draw_text(c, 10, 16, tag, rgba(dark), 1)
+    draw_text(c, 10, 16, tag, rgba(tag_colour), 1)
     nw = text_width(s, 3, bold=True)
     nx = 10 + tw + (74 - tw - nw) // 2
     draw_text(c, nx, 10, s, rgba("white"), 3, shadow=rgba(dark), bold=True)
@@ -377,7 +377,7 @@ def make_stageselectobj2():
     c = Canvas(540, 240)
     for i in range(30):
         col, row = i % 6, i // 6
-        c.blit(label(i + 1, "lime", "white", "green", "MY"), 90 * col, 40 * row)
+        c.blit(label(i + 1, "lime", "white", "green", "MY", tag_colour="teal"), 90 * col, 40 * row)
     c.blit(cursor("cyan", "pink"), 0, 200)
     return c
 
