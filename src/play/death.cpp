@@ -1,6 +1,7 @@
 // Death: the game-over start, the blood drops and the game-over screen with its keys.
 #include "play/inplay_flow.h"
 #include "play/objects.h"
+#include "play/play_map.h"
 #include "play/playstate.h"
 #include "play/stage_start.h"
 #include "shell/assets.h"
@@ -17,6 +18,18 @@ static bool IsBloodSolid(int part) {
   return (part >= Block && part <= SaveBlockPressed6) || (part >= LockBlock1 && part <= LockBlock3) ||
          (part >= BalloonBlock6 && part <= BalloonBlock36) || part == BreakableBlock || part == IceBlock;
 }
+
+namespace {
+
+struct BloodSolidTable {
+  bool Solid[256];
+  BloodSolidTable() {
+    for (int p = 0; p < 256; ++p) Solid[p] = IsBloodSolid(p);
+  }
+};
+const BloodSolidTable BloodSolid;
+
+}  // namespace
 
 static void StartGameOver() {
   if (Play.DeadState < 1 || Play.DeadState > 5 || Play.PlayPhase != 0) return;
@@ -41,13 +54,22 @@ static void SpawnBlood() {
   BloodState = 2;
 }
 
+// The map being played, read directly: the drops look at up to four cells each, 512 times a frame.
+struct BloodMap {
+  const uint8_t* Cells;  // column-major, 45 rows per column
+  int Width, Height;
+  bool SolidAt(int c, int r) const { return BloodSolid.Solid[Cells[c * StageMapRows + r]]; }
+};
+
 // A drop resting on a block is put back on its top every frame; one against a side creeps down it.
-static void SettleDrop(float& x, float& y, float& vx, float& vy) {
-  const int width = PlayMapWidth(), height = PlayMapHeight();
-  const int c0 = TruncToInt(x / 32), r0 = TruncToInt(y / 32);
-  for (int c = c0; c < c0 + 2 && c < width; ++c) {
-    for (int r = r0; r < r0 + 2 && r < height; ++r) {
-      if (!IsBloodSolid(PlayMapCell(c, r))) continue;
+static void SettleDrop(const BloodMap& map, float& x, float& y, float& vx, float& vy) {
+  // A living drop lies inside the map, so x and y are small and not negative; x * (1 / 32) is exactly x / 32.
+  const int c0 = static_cast<int>(x * 0.03125f), r0 = static_cast<int>(y * 0.03125f);
+  const int c1 = c0 + 1 < map.Width ? c0 + 1 : map.Width - 1;
+  const int r1 = r0 + 1 < map.Height ? r0 + 1 : map.Height - 1;
+  for (int c = c0; c <= c1; ++c) {
+    for (int r = r0; r <= r1; ++r) {
+      if (!map.SolidAt(c, r)) continue;
       const float C = static_cast<float>(32 * c), R = static_cast<float>(32 * r);
       if (vy >= 0 && C <= x && x <= C + 32 && R - 2 <= y && y <= R + 2) {
         vy = 0.8f;
@@ -71,12 +93,14 @@ static void SettleDrop(float& x, float& y, float& vx, float& vy) {
 
 static void RunBlood() {
   SetBlendMode(BlendAlpha, 200);
-  const int width = PlayMapWidth(), height = PlayMapHeight();
-  const float right = static_cast<float>(32 * width - 32), bottom = static_cast<float>(32 * height - 32);
+  const bool draw = BloodOn == 1;
+  BloodMap map{PlayMapBase(), PlayMapWidth(), PlayMapHeight()};
+  if (Play.PlaySource == 1 && (CustomStageIndex < 0 || CustomStageIndex >= CustomStageCount)) map.Width = 0;
+  const float right = static_cast<float>(32 * map.Width - 32), bottom = static_cast<float>(32 * map.Height - 32);
   for (BloodDrop& drop : BloodDrops) {
     if (drop.Alive != 1) continue;
     // Drawn where it was before this frame's movement.
-    if (BloodOn == 1)
+    if (draw)
       DrawPicture(TruncToInt(drop.X) + Play.ScrollX - 1, TruncToInt(drop.Y) + Play.ScrollY - 1, ImgLiquid, 1);
     float x = drop.X, y = drop.Y;
     float vx = drop.VX * 0.9875f;
@@ -88,7 +112,7 @@ static void RunBlood() {
     if (vx > 800) vx = 800;
     if (vy < -800) vy = -800;
     if (vy > 800) vy = 800;
-    if (drop.Alive == 1) SettleDrop(x, y, vx, vy);
+    if (drop.Alive == 1) SettleDrop(map, x, y, vx, vy);
     drop.X = x;
     drop.Y = y;
     drop.VX = vx;

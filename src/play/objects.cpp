@@ -45,15 +45,6 @@ uint8_t PlayMapCellClamped(int c, int r) {
   return PlayMapCell(ClampColumn(c), ClampRow(r));
 }
 
-int TruncToInt(float v) {
-  if (v >= 2147483520.0f) return 2147483520;
-  if (v <= -2147483648.0f) return -2147483647 - 1;
-  if (v != v) return 0;
-  return static_cast<int>(v);
-}
-
-int PixelToCell(float v) { return TruncToInt(v) / 32; }
-int PixelToCell(int v) { return v / 32; }
 
 // Only a Block stops a spike. The four edges are probed in turn, each from the position the earlier ones
 // left; the clamped cell also gives the new position, so a Block on the map's edge holds a spike beyond it.

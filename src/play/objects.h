@@ -27,11 +27,16 @@ int PlayMapHeight();
 uint8_t PlayMapCell(int c, int r);
 // The same with c and r clamped into the map: what the spikes see beyond an edge is the edge cell.
 uint8_t PlayMapCellClamped(int c, int r);
-// Column or row of a pixel coordinate: its integer part (toward zero) divided by 32, toward zero.
-int PixelToCell(float v);
-int PixelToCell(int v);
 // Integer part of a float, saturated so that a spike that flew off for ever still converts safely.
-int TruncToInt(float v);
+inline int TruncToInt(float v) {
+  if (v >= 2147483520.0f) return 2147483520;
+  if (v <= -2147483648.0f) return -2147483647 - 1;
+  if (v != v) return 0;
+  return static_cast<int>(v);
+}
+// Column or row of a pixel coordinate: its integer part (toward zero) divided by 32, toward zero.
+inline int PixelToCell(float v) { return TruncToInt(v) / 32; }
+inline int PixelToCell(int v) { return v / 32; }
 
 // Stops a trap or roving spike at any Block it overlaps, putting it flush against the block. Returns true
 // when one of the four probes found a Block.
