@@ -27,7 +27,8 @@ static bool QuitRequested = false;
 static bool WindowActive = true;
 // Drivers without a display: the window counts as always active and presentation is not paced.
 static bool Headless = false;
-// Presentation pacing where the renderer does not wait for the display itself.
+// Presentation held to the refresh rate on a real display (the loading screen and the editor have no frame
+// wait of their own).
 static bool PacePresent = false;
 static int64_t LastPresentTicks = 0;
 
@@ -127,9 +128,11 @@ int InitMedia() {
     EndMedia();
     return -1;
   }
-  SDL_RendererInfo info;
-  bool vsync = SDL_GetRendererInfo(Renderer, &info) == 0 && (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
-  PacePresent = !vsync && !Headless;
+  // Some drivers accept vsync and do not wait, and fast displays refresh more often than 60 times a second:
+  // presentation is held to the refresh rate in any case. Where the display does wait at 60 Hz this costs
+  // nothing.
+  PacePresent = !Headless;
+  LastPresentTicks = NowTicks();
   SDL_SetTextureBlendMode(Target, SDL_BLENDMODE_NONE);
   SetDrawTargetBack();
   ClearSurface();
@@ -167,8 +170,7 @@ int SetDrawTargetBack() {
   return 0;
 }
 
-// Holds the loops that present without a frame wait (loading screen, editor) at the refresh rate when the
-// renderer cannot wait for the display.
+// Holds the loops that present without a frame wait (loading screen, editor) at the refresh rate.
 static void PaceLikeVsync() {
   int64_t period = MsToTicks(1000) / RefreshRate;
   int64_t next = LastPresentTicks + period;
