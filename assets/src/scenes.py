@@ -428,6 +428,9 @@ def make_gameover():
     cv = Canvas(W, H)
     band(cv, 150, 340, "darkred", 170)
     big_title(cv, "GAME OVER", 170, "pink", "crimson")
+    ball = sprites.make_spike_ball(32)
+    cv.blit(ball, 64, 178)  # the culprit grins
+    cv.blit(ball, 544, 178)
     key_lines(cv, ["Rキー：最後にセーブした所からやり直す", "Sキー：ステージセレクトへ戻る"], 250)
     return cv
 
@@ -438,6 +441,9 @@ def make_stageclear():
     confetti(cv, 61, 156, 334)
     big_title(cv, "STAGE CLEAR!!", 170, "yellow", "orange")
     key_lines(cv, ["Zキー：次のステージへ進む", "Sキー：ステージセレクトへ戻る"], 250)
+    girl = scale(sprites.girl_frame(1), 2)
+    cv.blit(sprites.flip(girl), 40, 262)  # both girls face the middle
+    cv.blit(girl, 568, 262)
     return cv
 
 
@@ -458,8 +464,8 @@ def make_allstageclear():
     big_title(cv, "ALL CLEAR!!", 130, "yellow", "gold", 7)
     key_lines(cv, ["おめでとう！　全30ステージ制覇！", "Zキー：スタッフクレジットへ"], 230, size=24, gap=44)
     girl = scale(sprites.girl_frame(1), 2)
-    cv.blit(girl, 60, 300)
-    cv.blit(sprites.flip(girl), 548, 300)
+    cv.blit(sprites.flip(girl), 60, 300)
+    cv.blit(girl, 548, 300)
     return cv
 
 
