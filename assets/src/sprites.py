@@ -78,18 +78,23 @@ GIRL_LEGS = [
 ]
 
 
-def girl_frame(f, eyes_closed=False):
+def girl_frame(f, eyes_closed=False, bob=True):
+    """Walk frame f; on the passing frames (legs together) the body rises a pixel, so the walk bounces."""
     rows = list(GIRL_TOP)
     if eyes_closed:
         rows[11] = ".kskskssshhhhhhk"
         rows[12] = ".ksskssssShhhhhk"
         rows[13] = ".kskskssShhhhhk."[:15] + "k"
-    return sprite(rows + GIRL_LEGS[f], GIRL_LEGEND)
+    legs = list(GIRL_LEGS[f])
+    if bob and f in (1, 3):
+        rows = rows[1:]
+        legs = [legs[0]] + legs
+    return sprite(rows + legs, GIRL_LEGEND)
 
 
 def girl_fallen():
     """32 x 32: lying on her back, dizzy, head to the right (mirrored by the game when needed)."""
-    g = girl_frame(1, eyes_closed=True)
+    g = girl_frame(1, eyes_closed=True, bob=False)
     lying = rot90(g, 3)  # face up, head to the right: 32 wide, 16 high
     c = Canvas(32, 32)
     c.blit(lying, 0, 15)
