@@ -4,11 +4,14 @@
 
 #include <sys/wait.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <cstring>
 #include <random>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "media/archive.h"
@@ -384,6 +387,68 @@ TEST(DataFileArchive, NoArchiveMeansTheDisk) {
   WriteBytes("data.bin", "DX\x08\x00 not really an archive");
   ASSERT_TRUE(ReadWholeDataFile("data\\map\\stage07.fmf", &out));
   EXPECT_EQ(out, "plain");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(DataFileArchive, LongerPrefixesAndReplacedArchives) {
+  TempWorkDir dir;
+  SetArchiveExtension("bin");
+  SetArchiveKey(UnscrambleGameKey());
+  // No data.bin: "data\\texture" is the next prefix tried, as the archive data/texture.bin.
+  WriteBytes("tree/girl.png", "inner archive");
+  std::filesystem::create_directories("data");
+  ASSERT_EQ(RunPack("create data/texture.bin tree"), 0);
+  std::string out;
+  ASSERT_TRUE(ReadWholeDataFile("data\\texture\\girl.png", &out));
+  EXPECT_EQ(out, "inner archive");
+  // The archive used last is remembered: a data.bin that appears later does not take its paths over...
+  WriteBytes("tree2/texture/girl.png", "outer archive");
+  ASSERT_EQ(RunPack("create data.bin tree2"), 0);
+  ASSERT_TRUE(ReadWholeDataFile("data\\texture\\girl.png", &out));
+  EXPECT_EQ(out, "inner archive");
+  // ...until that archive is gone; then the shortest prefix with an archive serves, and a rewrite is noticed.
+  std::filesystem::remove("data/texture.bin");
+  ASSERT_TRUE(ReadWholeDataFile("data\\texture\\girl.png", &out));
+  EXPECT_EQ(out, "outer archive");
+  WriteBytes("tree2/texture/girl.png", "outer archive, second edition");
+  ASSERT_EQ(RunPack("create data.bin tree2"), 0);
+  ASSERT_TRUE(ReadWholeDataFile("data\\texture\\girl.png", &out));
+  EXPECT_EQ(out, "outer archive, second edition");
+}
+
+// The loading thread and the main thread open files of the same archive at once; the first use of the
+// archive is raced on purpose.
+TEST(DataFileArchive, ParallelReadersShareTheArchive) {
+  TempWorkDir dir;
+  std::vector<std::string> contents;
+  for (int i = 0; i < 8; ++i) {
+    contents.push_back(Random(20000 + i * 1000, static_cast<uint32_t>(i)));
+    WriteBytes("tree/texture/f" + std::to_string(i) + ".png", contents.back());
+  }
+  ASSERT_EQ(RunPack("--huffman-kb 4 create data.bin tree"), 0);
+  SetArchiveExtension("bin");
+  SetArchiveKey(UnscrambleGameKey());
+  std::atomic<int> wrong{0};
+  std::vector<std::thread> threads;
+  for (int t = 0; t < 4; ++t) {
+    threads.emplace_back([&, t] {
+      for (int round = 0; round < 20; ++round) {
+        int i = (t + round) % 8;
+        std::string path = "data\\texture\\f" + std::to_string(i) + ".png";
+        int handle = OpenDataFile(path.c_str());
+        std::string bytes(static_cast<size_t>(std::max<int64_t>(DataFileSize(handle), 0)), '\0');
+        if (!handle || ReadDataFile(bytes.data(), static_cast<int64_t>(bytes.size()), handle) != 0 ||
+            bytes != contents[i])
+          ++wrong;
+        CloseDataFile(handle);
+      }
+    });
+  }
+  for (auto& thread : threads) thread.join();
+  EXPECT_EQ(wrong.load(), 0);
 }
 
 }  // namespace
