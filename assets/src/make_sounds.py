@@ -232,7 +232,7 @@ def render_section(song, at_bar, sec, style, variant=0):
     for (root, kind), s, ln in chord_steps(sec["chords"]):
         st = base + s
         # bass
-        for off, deg, dur in style["bass_pattern"](ln):
+        for off, deg, dur in sec.get("bass_pattern", style["bass_pattern"])(ln):
             m = style["bass_octave"] + root + deg
             song.add(st + off, note_signal(m, dur, song.step, style["bass"]), style["bass_gain"], 0.0)
         # arpeggio / pad
@@ -274,6 +274,11 @@ def walk(ln):
     return [(k, degs[(k // 4) % 4], 4) for k in range(0, ln, 4)]
 
 
+def halves(ln):
+    """Breakdown bass: the root held for half a bar, then the fifth."""
+    return [(k, 0 if (k // 8) % 2 == 0 else 7, 8) for k in range(0, ln, 8)]
+
+
 TITLE = {
     "bpm": 126,
     "style": dict(
@@ -296,7 +301,7 @@ TITLE = {
             "A5:2 C6:2 F6:4 E6:2 D6:2 C6:4", "D6:2 B5:2 G5:4 A5:2 B5:2 D6:4", "E6:8 G6:4 E6:4",
             "C6:12 r:4"]),
         "C": dict(chords=["Am", "Em", "F", "C", "Dm", "G", "Em", "G"], drums="k...s...k.k.s...", arp_rate=4,
-                  melody=[
+                  bass_pattern=walk, melody=[
             "A5:8 E5:4 A5:4", "G5:8 E5:4 B5:4", "A5:4 G5:4 F5:4 A5:4", "G5:12 r:4", "F5:4 A5:4 D6:4 C6:4",
             "B5:4 A5:4 G5:4 B5:4", "E6:4 D6:4 B5:4 G5:4", "D6:4 B5:2 G5:2 F5:2 D5:2 B4:4"]),
     },
@@ -326,7 +331,7 @@ GAME = {
             "A5:6 E5:2 A5:4 C6:4", "D6:2 C6:2 A5:2 F5:2 D5:2 F5:2 A5:2 D6:2",
             "D6:2 B5:2 G5:2 D5:2 B4:2 D5:2 G5:2 B5:2", "G#5:4 B5:4 E6:4 D6:4", "E6:8 r:4 E5:2 G#5:2"]),
         "C": dict(chords=["F", "G", "Em", "Am", "F", "G", "Am", "E"], drums="k...s..hk.k.s..h", arp_rate=4,
-                  melody=[
+                  bass_pattern=halves, melody=[
             "C6:6 A5:6 F5:4", "D6:6 B5:6 G5:4", "E6:6 B5:6 G5:4", "A5:12 r:4", "F5:2 G5:2 A5:2 C6:2 F6:4 E6:4",
             "D6:2 C6:2 B5:2 G5:2 D6:4 B5:4", "C6:4 B5:4 A5:4 C6:4", "B5:4 G#5:4 E5:4 r:4"]),
     },
@@ -352,7 +357,8 @@ CREDITS = {
         "B": dict(chords=["Bb", "C", "Am", "Dm", "Gm", "C", "Dm C", "F"], melody=[
             "D6:6 C6:2 Bb5:4 F5:4", "E6:6 D6:2 C6:4 G5:4", "C6:4 E6:4 A6:4 G6:2 E6:2", "F6:8 D6:4 A5:4",
             "Bb5:4 D6:4 G6:4 F6:2 D6:2", "E6:4 C6:4 G5:4 Bb5:4", "A5:4 D6:4 C6:4 E6:4", "F6:16"]),
-        "T": dict(chords=["Bb", "C", "Dm", "C7"], drums="k.......s.......", arp_rate=4, melody=[
+        "T": dict(chords=["Bb", "C", "Dm", "C7"], drums="k.......s.......", arp_rate=4, bass_pattern=halves,
+                  melody=[
             "D6:8 F6:8", "E6:8 G6:8", "F6:4 E6:4 D6:4 C6:4", "Bb5:4 A5:4 G5:4 C6:4"]),
     },
     "order": [("A", 0), ("B", 0), ("A", 1), ("T", 0)],
