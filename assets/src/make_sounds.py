@@ -97,7 +97,7 @@ def sfx_hatena():
 
 def sfx_get():
     v = dict(wave="pulse", duty=0.25, release=0.05, gate=1.0)
-    x = seq([(midi(n), 1) for n in ("E6", "G#6", "B6", "E7", "G#7")] + [(midi("B7"), 4)], 0.04, v)
+    x = seq([(midi(n), 1) for n in ("B5", "E6", "G#6", "B6", "D#7")] + [(midi("E7"), 4)], 0.04, v)
     return echo(x, 0.09, 0.35, 3)
 
 
