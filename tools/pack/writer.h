@@ -7,6 +7,8 @@
 struct PackOptions {
   std::string keyString;  // already in the archive's code page
   bool scramble = true;
+  // Only the first and last 64 KiB of a big file are Huffman-coded: its middle then reads at the speed of a
+  // copy, and on pictures and sounds a whole-file code saves under one percent more.
   int huffmanKB = 64;
 };
 
