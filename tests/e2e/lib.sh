@@ -22,19 +22,29 @@ fail() {
   exit 1
 }
 
-# Starts Xvfb on a free display (Xvfb picks it and reports it through -displayfd) and exports DISPLAY.
+# Starts Xvfb on a free display (Xvfb picks it and reports it through -displayfd) and exports DISPLAY. A
+# server that dies at start (a busy machine, a race for a display number) is tried again.
 start_xvfb() {
   local size=${1:-1024x768x24}
-  local fifo
-  fifo=$(mktemp -u /tmp/pelvoro-xvfb-XXXXXX)
-  mkfifo "$fifo"
-  Xvfb -displayfd 3 -screen 0 "$size" -nolisten tcp -noreset 3>"$fifo" 2>/dev/null &
-  E2E_XVFB_PID=$!
-  local number=""
-  read -r -t 20 number <"$fifo" || true
-  rm -f "$fifo"
-  [ -n "$number" ] || fail "Xvfb did not start"
-  export DISPLAY=":$number"
+  local attempt fifo number
+  for attempt in 1 2 3; do
+    fifo=$(mktemp -u /tmp/pelvoro-xvfb-XXXXXX)
+    mkfifo "$fifo"
+    Xvfb -displayfd 3 -screen 0 "$size" -nolisten tcp -noreset 3>"$fifo" 2>/dev/null &
+    E2E_XVFB_PID=$!
+    number=""
+    read -r -t 30 number <"$fifo" || true
+    rm -f "$fifo"
+    if [ -n "$number" ] && kill -0 "$E2E_XVFB_PID" 2>/dev/null; then
+      export DISPLAY=":$number"
+      return 0
+    fi
+    kill "$E2E_XVFB_PID" 2>/dev/null || true
+    wait "$E2E_XVFB_PID" 2>/dev/null || true
+    E2E_XVFB_PID=""
+    sleep 1
+  done
+  fail "Xvfb did not start"
 }
 
 # Prints the id of the first window named exactly $1, waiting up to $2 seconds (default 20); fails otherwise.
