@@ -2,6 +2,7 @@
 renderer that writes seamless loops (whatever rings past the loop end is folded back onto its start)."""
 import os
 import subprocess
+import tempfile
 import wave
 
 import numpy as np
@@ -131,12 +132,13 @@ def write_wav(path, x):
         w.writeframes(data)
 
 
-def write_mp3(path, x, kbps=128, tmp_dir=None):
-    tmp = path + ".tmp.wav" if tmp_dir is None else os.path.join(tmp_dir, os.path.basename(path) + ".wav")
-    write_wav(tmp, x)
-    mode = ["-m", "m"] if x.ndim == 1 else ["-m", "j"]
-    subprocess.run(["lame", "--quiet", "--cbr", "-b", str(kbps), "-q", "2", *mode, tmp, path], check=True)
-    os.remove(tmp)
+def write_mp3(path, x, kbps=128):
+    # The WAV master lives in a temporary folder outside assets/, so that the build never sees it.
+    with tempfile.TemporaryDirectory() as tmp_dir:
+        tmp = os.path.join(tmp_dir, os.path.basename(path) + ".wav")
+        write_wav(tmp, x)
+        mode = ["-m", "m"] if x.ndim == 1 else ["-m", "j"]
+        subprocess.run(["lame", "--quiet", "--cbr", "-b", str(kbps), "-q", "2", *mode, tmp, path], check=True)
 
 
 # ---------------------------------------------------------------------------------------------------------
