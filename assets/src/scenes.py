@@ -84,28 +84,65 @@ def bg_forest():
     dither_bands(cv, 0, 0, W, H, [mix("lime", "white", 0.55), mix("green", "white", 0.55),
                                   mix("teal", "white", 0.5), mix("teal", "white", 0.4)])
     r = rng(11)
-    layers = [(0.62, 26, 24), (0.48, 34, 17), (0.36, 44, 11)]
+    layers = [(0.62, 26, 22), (0.48, 34, 15), (0.36, 44, 9)]
     for li, (lift, width, count) in enumerate(layers):
         col = (*mix("teal", "white", lift), 255)
         hi = (*mix("teal", "white", lift + 0.08), 255)
+        bark = (*mix("teal", "white", lift - 0.05), 255)
         for _ in range(count):
             x = int(r.uniform(-20, W))
             w = int(width * r.uniform(0.6, 1.1))
             cv.rect(x, 0, w, H, col)
             cv.rect(x + 2, 0, 2, H, hi)
-        canopy = 40 + 25 * li + 18 * smooth_noise(W, 12 + li)
+            for _k in range(w // 8):  # bark: short dark grooves
+                bx = x + int(r.uniform(5, max(w - 2, 6)))
+                for y0 in range(int(r.uniform(0, 40)), H, int(r.uniform(50, 90))):
+                    cv.rect(bx, y0, 1, int(r.uniform(12, 30)), bark)
+        # the canopy: a scalloped band of leaves
+        canopy = 40 + 25 * li + 14 * smooth_noise(W, 12 + li)
+        leaf = (*mix("green", "white", lift), 255)
         for x in range(W):
-            cv.rect(x, 0, 1, int(canopy[x]), col)
+            cv.rect(x, 0, 1, int(canopy[x]), leaf)
+        for x in range(0, W, 14):
+            cv.disc(x + r.uniform(-3, 3), canopy[min(x, W - 1)], 9, leaf)
+    # leaf clumps in the canopy: a shade darker, with a lit top edge
+    clump = (*mix(mix("green", "teal", 0.5), "white", 0.3), 255)
+    clump_lit = (*mix("green", "white", 0.45), 255)
+    for _ in range(110):
+        x, y = r.uniform(0, W), r.uniform(-4, 70)
+        rad = r.uniform(7, 11)
+        c = Canvas(24, 24)
+        c.disc(12, 12, rad, clump)
+        c.disc(12 - rad * 0.3, 12 - rad * 0.35, rad * 0.55, clump_lit)
+        c.disc(12 - rad * 0.2, 12 - rad * 0.2, rad * 0.45, (*mix(clump[:3], clump_lit[:3], 0.5), 255))
+        cv.blit(c, int(x) - 12, int(y) - 12)
     # light shafts: wide, faint, dithered bands falling from the canopy
     ys, xs = np.mgrid[0:H, 0:W]
     for x0 in (90, 320, 510):
         d = np.abs((xs - x0) - ys * 0.35)
-        band_m = (d < 22) & ((xs + ys) % 2 == 0) & (ys > 40)
+        band_m = (d < 22) & ((xs + ys) % 2 == 0) & (ys > 80)
         cv.a[band_m] = (*mix("lime", "white", 0.75), 255)
     ground = 440 + 8 * smooth_noise(W, 15)
+    for x in range(0, W, 22):  # bushes
+        cv.disc(x + r.uniform(-6, 6), ground[min(x, W - 1)] + 2, r.uniform(10, 18),
+                (*mix("green", "white", 0.42), 255))
     fill_below(cv, ground, (*mix("green", "white", 0.35), 255))
     ridge_edge(cv, ground, (*mix("lime", "white", 0.4), 255))
     return cv
+
+
+def crystal(cv, x, y, w, h, col):
+    """A standing crystal: a tall six-sided gem with a lit left face."""
+    body = (*mix(col, "night", 0.35), 255)
+    lit = (*mix(col, "white", 0.1), 255)
+    dark = (*mix(col, "night", 0.6), 255)
+    for k in range(h):
+        t = k / max(h - 1, 1)
+        half = w / 2 * (t / 0.25 if t < 0.25 else 1.0)
+        x0, x1 = int(round(x - half)), int(round(x + half))
+        cv.rect(x0, y - h + k, max(x1 - x0, 1), 1, body)
+        cv.rect(x0, y - h + k, max((x1 - x0) // 3, 1), 1, lit)
+        cv.px(x1, y - h + k, dark)
 
 
 def bg_cave():
@@ -113,10 +150,17 @@ def bg_cave():
     dither_bands(cv, 0, 0, W, H, [mix("navy", "plum", 0.3), mix("night", "plum", 0.25),
                                   mix("night", "teal", 0.35), mix("navy", "teal", 0.3)])
     r = rng(21)
+    far_rock = (*mix("night", "plum", 0.45), 255)
     rock = (*mix("night", "slate", 0.35), 255)
     edge = (*mix("slate", "silver", 0.2), 255)
+    # far stalagmites rising from the floor, then the near floor
+    for _ in range(9):
+        x, w, h = int(r.uniform(0, W)), int(r.uniform(30, 70)), int(r.uniform(80, 200))
+        for k in range(h):
+            hw = w * (k / h) ** 0.7 / 2
+            cv.rect(int(x - hw), 460 - h + k, max(int(2 * hw), 1), 1, far_rock)
     for _ in range(18):  # stalactites
-        x, w, h = int(r.uniform(0, W)), int(r.uniform(10, 30)), int(r.uniform(30, 110))
+        x, w, h = int(r.uniform(0, W)), int(r.uniform(12, 34)), int(r.uniform(40, 130))
         for y in range(h):
             hw = w * (1 - y / h) / 2
             cv.rect(int(x - hw), y, max(int(2 * hw), 1), 1, rock)
@@ -124,14 +168,12 @@ def bg_cave():
     floor = 430 + 14 * smooth_noise(W, 22)
     fill_below(cv, floor, rock)
     ridge_edge(cv, floor, edge)
-    for _ in range(14):  # glowing crystals
-        x, y = int(r.uniform(10, W - 10)), int(r.uniform(140, 420))
+    for _ in range(7):  # crystal clusters on the floor
+        x = int(r.uniform(20, W - 20))
         col = ["cyan", "pink", "lime"][r.integers(3)]
-        h = int(r.uniform(6, 14))
-        for k in range(h):
-            w = max(1, (h - k) // 3)
-            cv.rect(x - w // 2, y - k, w, 1, (*mix(col, "night", 0.45), 255))
-        cv.px(x, y - h, (*mix(col, "white", 0.3), 255))
+        base = int(floor[x]) + 2
+        for dx, w, h in ((-7, 6, 14), (0, 8, 24), (7, 6, 16)):
+            crystal(cv, x + dx, base, w, h + int(r.uniform(-3, 3)), col)
     for _ in range(120):  # dust motes
         cv.px(int(r.uniform(0, W)), int(r.uniform(0, H)), (*mix("cyan", "night", 0.6), 255))
     return cv
