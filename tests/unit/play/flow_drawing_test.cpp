@@ -1,5 +1,7 @@
 // What the in-play flow puts on the surface, and in which order, on SDL's dummy video driver.
+#include <algorithm>
 #include <cstring>
+#include <string>
 
 #include "../media/media_fixture.h"
 #include "media/testing.h"
@@ -67,6 +69,43 @@ TEST_F(FlowDrawingTest, SignboardWindowIsDrawnUnderTheGameOverPicture) {
   const uint32_t box = Pixel(100, 170);  // the black box at 200/255 over white
   EXPECT_NEAR(static_cast<int>(box >> 16), 55, 2);
   EXPECT_EQ(Pixel(20, 20), White);
+}
+
+// White text pixels (the font's edge is dark) in the rectangle of signboard line k.
+static int WhiteInLine(int k) {
+  std::vector<uint32_t> pixels(540 * 26);
+  EXPECT_EQ(ReadSurfacePixels(pixels.data(), 60, 180 + 30 * (k - 1), 540, 26), 0);
+  int n = 0;
+  for (uint32_t p : pixels) n += (p & 0xFFFFFF) == White;
+  return n;
+}
+
+TEST_F(FlowDrawingTest, ACustomStageShowsTheLinesOfItsOwnSignboard) {
+  Font20Edge = MakeFont(20, -1, FontEdge, -1);
+  ASSERT_NE(Font20Edge, -1);
+  Play.PlaySource = 1;
+  CustomStageIndex = 4;
+  std::memset(CustomSignboardText, 0, sizeof CustomSignboardText);
+  std::memset(SignboardText, 0, sizeof SignboardText);
+  const std::u16string line = u"Signboard three";
+  std::copy(line.begin(), line.end(), CustomSignboardText[4][2][1]);
+  std::copy(line.begin(), line.end(), SignboardText[2][0]);  // the built-in texts are not looked at
+  Play.SignboardShown = 3;
+  DrawRect(0, 0, 640, 480, MakeColor(0, 0, 0), 1);
+  InPlayFlow();
+  EXPECT_EQ(WhiteInLine(1), 0);
+  EXPECT_GT(WhiteInLine(2), 30);
+  EXPECT_EQ(WhiteInLine(3), 0);
+  // An empty signboard shows the empty box.
+  Play.SignboardShown = 1;
+  DrawRect(0, 0, 640, 480, MakeColor(255, 255, 255), 1);
+  InPlayFlow();
+  for (int k = 1; k <= 4; ++k) EXPECT_EQ(WhiteInLine(k), 0) << k;
+  EXPECT_NEAR(static_cast<int>(Pixel(300, 300) >> 16), 55, 2);
+  Play.PlaySource = 0;
+  CustomStageIndex = 0;
+  FreeAllFonts();
+  Font20Edge = -1;
 }
 
 TEST_F(FlowDrawingTest, BloodIsDrawnOnlyWhenTheOptionIsOn) {
