@@ -30,8 +30,8 @@ sleep 1
 key() {
   local name=$1 count=${2:-1}
   for _ in $(seq "$count"); do
-    send_key "$name" 0.2  # long enough to be seen by a frame even on a busy machine
-    sleep 0.2
+    send_key "$name" 0.3  # long enough to be seen by a frame even on a busy machine
+    sleep 0.4
   done
 }
 
