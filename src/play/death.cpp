@@ -65,28 +65,32 @@ struct BloodMap {
 static void SettleDrop(const BloodMap& map, float& x, float& y, float& vx, float& vy) {
   // A living drop lies inside the map, so x and y are small and not negative; x * (1 / 32) is exactly x / 32.
   const int c0 = static_cast<int>(x * 0.03125f), r0 = static_cast<int>(y * 0.03125f);
-  const int c1 = c0 + 1 < map.Width ? c0 + 1 : map.Width - 1;
-  const int r1 = r0 + 1 < map.Height ? r0 + 1 : map.Height - 1;
-  for (int c = c0; c <= c1; ++c) {
-    for (int r = r0; r <= r1; ++r) {
-      if (!map.SolidAt(c, r)) continue;
-      const float C = static_cast<float>(32 * c), R = static_cast<float>(32 * r);
-      if (vy >= 0 && C <= x && x <= C + 32 && R - 2 <= y && y <= R + 2) {
-        vy = 0.8f;
-        y = R - 1;
-      }
-      if (vy < 0 && C <= x && x <= C + 32 && R + 28 <= y && y <= R + 32) {
-        vy = 2.4f;
-        y = R + 31;
-      }
-      if (vx >= 0 && C <= x && x <= C + 8 && R <= y && y <= R + 32) {
-        vx = -0.2f;
-        x = C - 1;
-      }
-      if (vx < 0 && C + 24 <= x && x <= C + 32 && R <= y && y <= R + 32) {
-        vx = 0.2f;
-        x = C + 31;
-      }
+  const bool nextColumn = c0 + 1 < map.Width, nextRow = r0 + 1 < map.Height;
+  // Which of the (up to) four cells are solid, in visiting order: column by column, top to bottom. Most
+  // windows hold none, and one test for all four is cheaper than four unpredictable ones.
+  unsigned solid = map.SolidAt(c0, r0) | (nextRow && map.SolidAt(c0, r0 + 1)) << 1 |
+                   (nextColumn && map.SolidAt(c0 + 1, r0)) << 2 |
+                   (nextColumn && nextRow && map.SolidAt(c0 + 1, r0 + 1)) << 3;
+  while (solid != 0) {
+    const int i = __builtin_ctz(solid);
+    solid &= solid - 1;
+    const int c = c0 + (i >> 1), r = r0 + (i & 1);
+    const float C = static_cast<float>(32 * c), R = static_cast<float>(32 * r);
+    if (vy >= 0 && C <= x && x <= C + 32 && R - 2 <= y && y <= R + 2) {
+      vy = 0.8f;
+      y = R - 1;
+    }
+    if (vy < 0 && C <= x && x <= C + 32 && R + 28 <= y && y <= R + 32) {
+      vy = 2.4f;
+      y = R + 31;
+    }
+    if (vx >= 0 && C <= x && x <= C + 8 && R <= y && y <= R + 32) {
+      vx = -0.2f;
+      x = C - 1;
+    }
+    if (vx < 0 && C + 24 <= x && x <= C + 32 && R <= y && y <= R + 32) {
+      vx = 0.2f;
+      x = C + 31;
     }
   }
 }
