@@ -281,6 +281,17 @@ def make_titlescreen():
     r = rng(51)
     for _ in range(50):  # faint stars, only in the top band
         cv.px(int(r.uniform(0, W)), int(r.uniform(0, 100)), (*mix("white", "blue", 0.4), 255))
+    # faint clouds at the sides: low contrast, so the menu texts over the middle stay easy to read
+    for (x, y, w) in ((-20, 150, 130), (520, 120, 140), (30, 300, 90), (500, 280, 110)):
+        cloud(cv, x, y, w, (*mix("sky", "white", 0.25), 255), (*mix("sky", "blue", 0.15), 255))
+    # a little castle far away on the right, where the stages lead
+    castle = (*mix("teal", "blue", 0.45), 255)
+    for (x, y, w, h) in ((560, 338, 40, 40), (554, 326, 10, 52), (596, 326, 10, 52), (572, 318, 16, 20)):
+        cv.rect(x, y, w, h, castle)
+    for x in range(554, 606, 4):
+        cv.rect(x, 334, 2, 4, castle)
+    cv.rect(579, 306, 2, 12, castle)
+    cv.rect(581, 306, 6, 4, (*mix("red", "blue", 0.35), 255))
     hills = 372 + 10 * smooth_noise(W, 52)
     fill_below(cv, hills, (*mix("green", "blue", 0.35), 255))
     # the ground the runners run on: feet at y 384
