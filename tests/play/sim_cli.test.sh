@@ -61,8 +61,11 @@ grep -q 'ステージの読み込みに失敗しました。' "$WORK/err" || fai
 
 # Walk into the goal, then Z on the clear screen asks for the next stage: the run stops there.
 printf '20 Right\n10 -\n1 Z\n50 -\n' > "$WORK/goal.rep"
+cd "$WORK"
 expect_exit 0 --fmf "$WORK/goal.fmf" --text "$WORK/goal.txt" --replay "$WORK/goal.rep" --trace --objects
 cp "$WORK/out" "$WORK/goal.trace"
+[ ! -e "$WORK/save.dat" ] || fail "the clear wrote save.dat"
+cd - > /dev/null
 # Walk into the spike, restart with R, walk into it again.
 printf '40 Right\n1 R\n40 Right\n' > "$WORK/spike.rep"
 expect_exit 0 --fmf "$WORK/spike.fmf" --replay "$WORK/spike.rep"
