@@ -115,6 +115,7 @@ std::vector<std::pair<int, int>> Waypoints;
 std::vector<int> NeedsBalloon;
 std::vector<int> HitCell;  // -1, or the column-major index of the cell that must change
 std::vector<uint8_t> FirstMap;
+uint64_t Seed = 88172645463325252ULL;
 std::vector<std::vector<int>> Fields;
 
 int PlayerCellCol() { return std::clamp(static_cast<int>(Play.PlayerX + 8) / 32, 0, StageWidth - 1); }
@@ -231,7 +232,7 @@ int main(int argc, char** argv) {
   Take(layer[0].snap);
   int frame = 0;
   int found = -1;
-  while (frame < maxFrames && !layer.empty() && found < 0) {
+  while (frame < maxFrames && found < 0) {
     std::vector<Node> next;
     std::unordered_map<std::string, int> seen;
     for (int pi = 0; pi < static_cast<int>(layer.size()) && found < 0; pi++) {
@@ -282,7 +283,22 @@ int main(int argc, char** argv) {
       }
     }
     std::sort(next.begin(), next.end(), [](const Node& a, const Node& b) { return a.score < b.score; });
-    if (static_cast<int>(next.size()) > beam) next.resize(beam);
+    if (static_cast<int>(next.size()) > beam) {
+      // The best four fifths by promise, and a fifth drawn from the rest: distance alone punishes every jump
+      // (it leads up, away from the target), so a few unpromising lines are kept alive.
+      int keep = beam * 4 / 5;
+      std::vector<Node> chosen;
+      for (int i = 0; i < keep; i++) chosen.push_back(std::move(next[i]));
+      int rest = static_cast<int>(next.size()) - keep;
+      for (int k = 0; k < beam - keep; k++) {
+        Seed = Seed * 6364136223846793005ULL + 1442695040888963407ULL;
+        int pick = keep + static_cast<int>((Seed >> 33) % static_cast<uint64_t>(rest));
+        if (next[pick].parent >= 0) chosen.push_back(std::move(next[pick]));
+        next[pick].parent = -1;
+      }
+      next = std::move(chosen);
+    }
+    if (next.empty()) break;  // every line of play died: keep the last layer for the partial replay
     std::vector<std::pair<int, int>> links;
     for (auto& n : next) links.push_back({n.parent, n.action});
     history.push_back(links);
@@ -294,7 +310,8 @@ int main(int argc, char** argv) {
   }
   if (found < 0) {
     std::fprintf(stderr, "no replay found within %d frames\n", frame);
-    return 1;
+    if (out.empty() || history.empty()) return 1;
+    out += ".partial";  // the best line of play found, for looking at where the search got stuck
   }
   // Walk the links back from the winner and write runs of identical frames.
   std::vector<int> actions;
@@ -323,6 +340,7 @@ int main(int argc, char** argv) {
   }
   if (out.empty()) std::fputs(text.str().c_str(), stdout);
   else std::ofstream(out) << text.str();
+  if (found < 0) return 1;
   std::fprintf(stderr, "cleared in %zu frames\n", frames.size());
   return 0;
 }
