@@ -27,6 +27,13 @@ TEST_F(Control, LeftFromRestAndTheTopSpeed) {
   EXPECT_EQ(Play.PlayerFacing, 0);
   for (int i = 0; i < 10; ++i) Frame({KeyLeft});
   EXPECT_EQ(Play.PlayerVX, -1.6f);
+  // Released, the speed decays by 0.8 a frame, in single precision.
+  float expected = -1.6f;
+  for (int i = 0; i < 10; ++i) {
+    Frame();
+    expected *= 0.8f;
+    EXPECT_EQ(Play.PlayerVX, expected);
+  }
 }
 
 TEST_F(Control, BothArrowsCancelAndFaceRight) {
