@@ -99,6 +99,9 @@ std::vector<int> DistanceField(int tc, int tr) {
       if (nc < 0 || nr < 0 || nc >= w || nr >= h) continue;
       int cost = CellCost(Cell(nc, nr));
       if (cost < 0) continue;
+      // A step across counts four times a step up or down: a jump leads up before it leads on, and should
+      // not look like a detour.
+      if (dc[k] != 0) cost *= 4;
       int nd = dist[at] + cost;
       if (nd < dist[nc * h + nr]) {
         dist[nc * h + nr] = nd;
@@ -127,7 +130,7 @@ long Score(int waypoint) {
   // Within a cell, prefer the side nearer the target.
   int tc = Waypoints[waypoint].first, tr = Waypoints[waypoint].second;
   float fx = std::fabs(Play.PlayerX + 8 - (32 * tc + 16)), fy = std::fabs(Play.PlayerY + 16 - (32 * tr + 16));
-  return (static_cast<long>(Waypoints.size()) - waypoint) * 10000000L + d * 64 + static_cast<long>((fx + fy) / 8);
+  return (static_cast<long>(Waypoints.size()) - waypoint) * 10000000L + d * 16 + static_cast<long>((fx + fy / 4) / 8);
 }
 
 bool Reached(int wp) {
