@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "play/play_frame.h"
 #include "play/playstate.h"
 #include "shell/assets.h"
 #include "shell/credits.h"
@@ -32,12 +33,7 @@ static void DrawSceneUnderFade(int mode) {
       (mode == 0 && SceneId == 200)) {
     UpdateMenuScenes();
   } else if (SceneId >= 100 && SceneId <= 104) {
-    DrawPlayBackground();
-    DrawPlayMap();
-    ControlPlayer();
-    CollidePlayer();
-    PlayObjectPass();
-    InPlayFlow();
+    RunPlayRoutines();
   } else if (SceneId == 105 || SceneId == 106) {
     UpdateCredits();
   } else if ((mode == 0 && SceneId == 202) || (mode == 1 && SceneId == 201)) {
@@ -78,12 +74,7 @@ static void PacedFrame(void (*routine)()) {
 }
 
 static void PlayFrame() {
-  DrawPlayBackground();
-  DrawPlayMap();
-  ControlPlayer();
-  CollidePlayer();
-  PlayObjectPass();
-  InPlayFlow();
+  RunPlayRoutines();
   if (ShowFps == 1) DrawFormattedText(560, 0, MakeColor(255, 255, 255), u"%.2fFPS", MeasuredFps);
 }
 

@@ -77,18 +77,7 @@ void UpdateMainMenu() {
   DrawTextAt(22, 432, u"Enterキーで決定", white, Font32);
 
   // The menu does not test FadeActive: the key state of the pass that started a fade is already consumed.
-  if (KeyPressed(KeyUp)) {
-    PlaySoundEffect(SeCursor);
-    MenuCursor -= 1;
-    ConsumeKey(KeyUp);
-  }
-  if (KeyPressed(KeyDown)) {
-    PlaySoundEffect(SeCursor);
-    MenuCursor += 1;
-    ConsumeKey(KeyDown);
-  }
-  if (MenuCursor < 0) MenuCursor = 0;
-  if (MenuCursor > MenuItemCount - 1) MenuCursor = MenuItemCount - 1;
+  MoveMenuCursor(MenuItemCount);
   if (KeyPressed(KeyEnter)) {
     ChooseMenuItem();
     ConsumeKey(KeyEnter);

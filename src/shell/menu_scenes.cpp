@@ -2,6 +2,7 @@
 // section that switches scenes lets a later section draw the new scene in the same frame.
 #include <string>
 
+#include "shell/assets.h"
 #include "shell/game.h"
 #include "shell/menus.h"
 #include "shell/scenes.h"
@@ -17,6 +18,21 @@ void DrawTextAt(int x, int y, const char16_t* text, Color color, FontHandle font
 
 void DrawCentredText(const char16_t* text, int y, Color color, FontHandle font, int centre) {
   DrawTextAt(CentredX(text, font, centre), y, text, color, font);
+}
+
+void MoveMenuCursor(int itemCount) {
+  if (KeyPressed(KeyUp)) {
+    PlaySoundEffect(SeCursor);
+    MenuCursor -= 1;
+    ConsumeKey(KeyUp);
+  }
+  if (KeyPressed(KeyDown)) {
+    PlaySoundEffect(SeCursor);
+    MenuCursor += 1;
+    ConsumeKey(KeyDown);
+  }
+  if (MenuCursor < 0) MenuCursor = 0;
+  if (MenuCursor > itemCount - 1) MenuCursor = itemCount - 1;
 }
 
 void UpdateMenuScenes() {

@@ -40,3 +40,5 @@ int CustomStageStars(int index);
 int CentredX(const char16_t* text, FontHandle font, int centre = 320);
 void DrawCentredText(const char16_t* text, int y, Color color, FontHandle font, int centre = 320);
 void DrawTextAt(int x, int y, const char16_t* text, Color color, FontHandle font);
+// Up and Down presses move MenuCursor with the cursor sound; it stays within 0 .. itemCount - 1.
+void MoveMenuCursor(int itemCount);

@@ -85,18 +85,7 @@ void UpdateOptions() {
   DrawTextAt(22, 400, u"カーソル上下キーで項目選択", white, Font32);
   DrawTextAt(22, 432, u"Enterキーで設定変更", white, Font32);
 
-  if (KeyPressed(KeyUp)) {
-    PlaySoundEffect(SeCursor);
-    MenuCursor -= 1;
-    ConsumeKey(KeyUp);
-  }
-  if (KeyPressed(KeyDown)) {
-    PlaySoundEffect(SeCursor);
-    MenuCursor += 1;
-    ConsumeKey(KeyDown);
-  }
-  if (MenuCursor < 0) MenuCursor = 0;
-  if (MenuCursor > OptionRowCount - 1) MenuCursor = OptionRowCount - 1;
+  MoveMenuCursor(OptionRowCount);
   if (KeyPressed(KeyEnter)) {
     ToggleOption();
     ConsumeKey(KeyEnter);

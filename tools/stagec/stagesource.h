@@ -190,7 +190,7 @@ inline StageSource ParseStage(const std::string& text) {
         }
         std::u16string units;
         if (!Utf8ToUtf16(line, units)) { error("not UTF-8"); continue; }
-        if (units.empty()) units = u"\u3000";
+        if (units.empty()) units.push_back(u'\u3000');  // an empty field cannot be read back
         if (line.find(' ') != std::string::npos || line.find('\t') != std::string::npos)
           error("signboard lines may not hold spaces (use the ideographic space)");
         if (units.size() > LineUnitLimit) error("signboard line longer than 255 units");
