@@ -4,6 +4,9 @@
 #include "shell/assets.h"
 #include "shell/game.h"
 #include "shell/scenes.h"
+#include "editor/editor.h"
+
+EditorState Editor;
 
 void EditorInput() {
   if (KeyPressed(KeyF11)) {

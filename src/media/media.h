@@ -190,3 +190,15 @@ constexpr int ScanFieldUnits = 256;
 int ScanDataFile(int handle, const char16_t* format, ...);
 // Reads a whole data file into memory; false when it cannot be opened.
 bool ReadWholeDataFile(const char* path, std::string* out);
+
+// ---------------------------------------------------------------------------------------------------------
+// File choosers and where the game's own files live (file_chooser.cpp, paths.cpp)
+
+// What the chooser is asked for: a stage-set file to open (it must exist) or a path to save to (an existing
+// file is confirmed first). Both show the "*.plvsd" filter; a name typed without an extension is kept as typed.
+enum { ChooseOpenStageSet = 0, ChooseSaveStageSet = 1 };
+// Asks the user for a path, modally, keeping the window drawn. true with the path, false when cancelled.
+bool ChooseFile(int purpose, std::string* path);
+// The path of one of the game's writable files ("save.dat", the editor's autosave): beside data.bin when the
+// game runs from a folder that holds it, else in $XDG_DATA_HOME/pelvoro.
+std::string WritableFilePath(const char* name);

@@ -1,0 +1,22 @@
+// The editor's stage set: thirty stages of 60 x 45 cells with their difficulties and signboard lines, and the
+// stage-set file ("*.plvsd") it is saved to, opened from and loaded for play from.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "stage/stagedata.h"
+
+struct StageSet {
+  // Byte (t * 60 + c) * 45 + r is stage t, column c, row r; all Empty at start-up.
+  uint8_t Maps[CustomStageCount * CustomCells] = {};
+  // 3 for every stage at start-up; a loaded file's values are taken unchanged.
+  int32_t EditorDifficulty[CustomStageCount] = {3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3,
+                                                3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3};
+  // Stage, signboard, line: a NUL-terminated line in a 64-unit buffer (the file keeps the first 32).
+  char16_t SignboardText[CustomStageCount][4][4][CustomLineUnits] = {};
+};
+// The editor's set, alive for the whole run.
+extern StageSet EditorStageSet;
+
+constexpr int StageSetFileSize = 111848;
