@@ -20,3 +20,11 @@ struct StageSet {
 extern StageSet EditorStageSet;
 
 constexpr int StageSetFileSize = 111848;
+
+// Writes the set as a stage-set file, atomically (a temporary file beside the target, flushed, then renamed
+// over it), so that a crash never leaves a torn file. false when it cannot be written.
+bool WriteStageSetFile(const std::string& path, const StageSet& set);
+// Reads a stage-set file into *set. A file that is not exactly StageSetFileSize bytes or lacks the magic is
+// refused and leaves *set unchanged.
+enum StageSetReadResult { StageSetRead = 0, StageSetCannotOpen = 1, StageSetRefused = 2 };
+StageSetReadResult ReadStageSetFile(const std::string& path, StageSet* set);
