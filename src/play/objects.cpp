@@ -62,6 +62,7 @@ static bool ProbeBlocksOf(T& x, T& y) {
     stopped = true;
     x = static_cast<T>(32 * c + 32);
   }
+  c = ClampColumn(PixelToCell(x));  // the left probe may have moved x
   r = ClampRow(PixelToCell(y + 31));
   if (PlayMapCell(c, r) == Block) {
     stopped = true;

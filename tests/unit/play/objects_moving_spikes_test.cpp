@@ -39,6 +39,7 @@ TEST_F(RovingSpikeTest, HaltsAgainstABlockAndIsHarmlessFromThenOn) {
   EXPECT_EQ(spike.State, RovingMoving);
   PlayObjectPass();  // 156: the left probe finds column 4
   EXPECT_EQ(spike.PixelX, 160);
+  EXPECT_EQ(spike.PixelY, 160);  // the bottom probe looks below the new x, not into the Block
   EXPECT_EQ(spike.State, RovingHalted);
   PutPlayer(168, 160);
   Play.BalloonState = 1;

@@ -18,6 +18,22 @@ TEST_F(TrapSpikeTest, ShootingRightStopsFlushAgainstTheBlock) {
   EXPECT_EQ(spike.X, 128.0f);
 }
 
+// Moved back out of the Block by the left probe, it stays in its row: the bottom probe reads the column of the
+// corrected x.
+TEST_F(TrapSpikeTest, ShootingLeftStopsFlushAgainstTheBlockInItsOwnRow) {
+  SetCell(2, 2, Block);
+  StageObject& spike = AddTrapSpike(TrapPart(1, 0, DirLeft), 128, 64, TrapShooting);
+  for (float expected : {120.0f, 112.0f, 104.0f, 96.0f}) {
+    PlayObjectPass();
+    EXPECT_EQ(spike.X, expected);
+    EXPECT_EQ(spike.State, TrapShooting);
+  }
+  PlayObjectPass();  // at 88 the left edge reaches column 2
+  EXPECT_EQ(spike.X, 96.0f);
+  EXPECT_EQ(spike.Y, 64.0f);
+  EXPECT_EQ(spike.State, TrapStopped);
+}
+
 TEST_F(TrapSpikeTest, FastDownSpikeStopsAboveTheBlockRow) {
   SetCell(3, 9, Block);
   StageObject& spike = AddTrapSpike(TrapPart(1, 1, DirDown), 96, 64, TrapShooting);
@@ -51,6 +67,7 @@ TEST_F(TrapSpikeTest, LeavingTheMapItReadsTheEdgeColumnAndFliesOn) {
   SetCell(0, 2, Block);
   PlayObjectPass();
   EXPECT_EQ(spike.X, 32.0f);
+  EXPECT_EQ(spike.Y, 64.0f);
   EXPECT_EQ(spike.State, TrapStopped);
 }
 
