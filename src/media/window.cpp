@@ -102,14 +102,29 @@ static SDL_Renderer* CreateRenderer() {
   return renderer;
 }
 
+static bool IsHeadlessDriver(const char* driver) {
+  return driver != nullptr && (std::strcmp(driver, "dummy") == 0 || std::strcmp(driver, "offscreen") == 0);
+}
+
+// A driver without a display is taken only when it was asked for: SDL falls back to one by itself when there
+// is no display, and the game would then run where nobody can see it.
+static bool DriverWasAskedFor() {
+  const char* asked = SDL_GetHint(SDL_HINT_VIDEODRIVER);
+  return asked != nullptr && asked[0] != '\0';
+}
+
 int InitMedia() {
   if (Window != nullptr) return 0;
   if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER) != 0) {
     SDL_Log("SDL_Init: %s", SDL_GetError());
     return -1;
   }
-  const char* driver = SDL_GetCurrentVideoDriver();
-  Headless = driver != nullptr && (std::strcmp(driver, "dummy") == 0 || std::strcmp(driver, "offscreen") == 0);
+  Headless = IsHeadlessDriver(SDL_GetCurrentVideoDriver());
+  if (Headless && !DriverWasAskedFor()) {
+    SDL_Log("no display to show the window on");
+    SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER);
+    return -1;
+  }
   Uint32 flags = SDL_WINDOW_SHOWN | (Windowed ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
   Window = SDL_CreateWindow(Title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, ClientWidth,
                             ClientHeight, flags);

@@ -164,10 +164,19 @@ static bool MainLoopPass() {
   return true;
 }
 
+// A folder of that name opens too, but reading it fails; an empty file reads (and fails later, with the
+// message of the first picture).
+static bool DataArchiveReadable() {
+  FILE* archive = std::fopen("data.bin", "rb");
+  if (archive == nullptr) return false;
+  std::fgetc(archive);
+  const bool readable = std::ferror(archive) == 0;
+  std::fclose(archive);
+  return readable;
+}
+
 int RunGame() {
-  if (FILE* archive = std::fopen("data.bin", "rb")) {
-    std::fclose(archive);
-  } else {
+  if (!DataArchiveReadable()) {
     ShowMessageBox("Pelvoro!!", DataMissingMessage);
     return -1;
   }

@@ -1,4 +1,5 @@
-# The game in a real X server: without data.bin it says so and ends with -1 before any window exists; with it
+# The game in a real X server: without data.bin (or with a folder of that name) it says so and ends with -1
+# before any window exists; without a display it says the graphics cannot start and ends with -1; with both
 # the window "Pelvoro!!" opens with a 640 x 480 client area and Esc ends the game with status 0.
 set -euo pipefail
 BUILD_DIR=$(cd "$1" && pwd)
@@ -26,8 +27,27 @@ wait "$pid" || status=$?
 grep -q "data.bin ファイルが見つかりませんでした。" "$work/stderr.txt" || fail "no data.bin message: $(cat "$work/stderr.txt")"
 if window_exists "Pelvoro!!"; then fail "a window is left over"; fi
 
+# 1b. A folder named data.bin is no archive: the same message and status, never a window.
+mkdir data.bin
+status=0
+timeout 30 "$BUILD_DIR/pelvoro" 2>"$work/stderr.txt" || status=$?
+[ "$status" -eq 255 ] || fail "exit status $status with a folder data.bin, expected 255"
+grep -q "data.bin ファイルが見つかりませんでした。" "$work/stderr.txt" ||
+  fail "no data.bin message for a folder: $(cat "$work/stderr.txt")"
+if window_exists "Pelvoro!!"; then fail "a window is left over"; fi
+rmdir data.bin
+
 # 2. With data.bin: the window, its client size, and Esc.
 if [ -f "$BUILD_DIR/data.bin" ]; then cp "$BUILD_DIR/data.bin" .; else : >data.bin; fi
+
+# 1c. No display and no driver asked for: the graphics message and status 255 instead of running unseen.
+status=0
+env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER timeout 30 "$BUILD_DIR/pelvoro" 2>"$work/stderr.txt" ||
+  status=$?
+[ "$status" -eq 255 ] || fail "exit status $status without a display, expected 255: $(cat "$work/stderr.txt")"
+grep -q "Direct3Dの初期化に失敗しました。" "$work/stderr.txt" ||
+  fail "no graphics message without a display: $(cat "$work/stderr.txt")"
+
 "$BUILD_DIR/pelvoro" 2>"$work/stderr2.txt" &
 pid=$!
 on_exit "kill $pid 2>/dev/null"
