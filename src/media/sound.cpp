@@ -1,6 +1,7 @@
 // Sounds: MP3 and WAV files decoded whole by SDL_mixer at load (on the loading thread while asynchronous
-// loading is on). A sound of N voices owns N mixer channels and starts them in rotation. Without an audio
-// device every sound still gets a handle and plays silently, so the game runs on machines without sound.
+// loading is on). A sound of N voices owns N mixer channels and starts them in rotation. Without a sound device
+// the mixer plays on SDL's silent dummy device, so the game runs, and checks its sounds, on machines without
+// sound.
 #include <SDL2/SDL_mixer.h>
 
 #include <cmath>
@@ -17,7 +18,7 @@ namespace {
 
 struct Sound {
   std::atomic<int> state{1};  // 1 loading, 0 ready, -1 failed
-  Mix_Chunk* chunk = nullptr;  // nullptr without an audio device
+  Mix_Chunk* chunk = nullptr;  // nullptr when not even the dummy device could be opened
   int firstChannel = 0;
   int voices = 1;
   int current = 0;  // the voice started last; the next start uses the one after it
@@ -56,13 +57,25 @@ bool Playing(int channel) { return Audio && Mix_Playing(channel) != 0; }
 
 namespace media {
 
+// A machine without a sound device plays on SDL's silent dummy device, so that every sound is still decoded
+// (a damaged file is found at start-up on every machine) and behaves the same, only without being heard.
+static bool OpenMixer(const char* driver) {
+  if (driver != nullptr) SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, driver, SDL_HINT_OVERRIDE);
+  bool open = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+  if (open && Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 1024) != 0) {
+    SDL_Log("no sound device: %s", Mix_GetError());
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    open = false;
+  }
+  if (driver != nullptr) SDL_ResetHint(SDL_HINT_AUDIODRIVER);
+  return open;
+}
+
 bool OpenAudio() {
   if (Audio) return true;
-  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
   Mix_Init(MIX_INIT_MP3);
-  if (Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 1024) != 0) {
-    SDL_Log("no sound: %s", Mix_GetError());
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  if (!OpenMixer(nullptr) && !OpenMixer("dummy")) {
+    Mix_Quit();
     return false;
   }
   Audio = true;
