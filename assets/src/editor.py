@@ -197,7 +197,7 @@ def part_icon(p, art):
 def make_parts():
     art = {
         "spikes": [sprites.spikes()[k] for k in ("left", "right", "up", "down")],
-        "girl": sprites.girl_frame(1),
+        "girl": sprites.girl_frame(0),
         "goal": sprites.make_goal_flag(),
         "block": sprites.make_block(),
         "save": sprites.make_save_block(),

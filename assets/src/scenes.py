@@ -1,8 +1,8 @@
 """Full-screen pictures: play backgrounds, title, loading picture, stage-select sheets and the overlays."""
 import numpy as np
 
-from pixel import (PAL, Canvas, dither_bands, draw_text, jp_size, jp_text, mix, outline, pad, rgba, scale,
-                   sprite, text_mask, text_width)
+from pixel import (PAL, Canvas, dither_bands, draw_text, flip, flipv, jp_size, jp_text, mix, outline, pad, rgba,
+                   scale, sprite, text_mask, text_width)
 import sprites
 
 W, H = 640, 480
@@ -237,7 +237,9 @@ def bg_night():
 
 
 # ---------------------------------------------------------------------------------------------------------
-# Title picture: logo on top, a quiet sky in the middle (menus draw there), a meadow for the runners.
+# Title picture: logo on top of an evening sky. Everything behind the menus (y 120..400) is dark and quiet,
+# so white, the chosen item's green and the dim green of a switched-off option all read; the runners run on
+# dark grass with its edge at y 384.
 
 LOGO = "Pelvoro!!"
 
@@ -276,34 +278,44 @@ def sparkle(cv, x, y):
 
 def make_titlescreen():
     cv = Canvas(W, H)
-    dither_bands(cv, 0, 0, W, 400, [mix("navy", "blue", 0.5), mix("blue", "sky", 0.3), mix("sky", "blue", 0.2),
-                                    mix("sky", "cyan", 0.3)])
+    dither_bands(cv, 0, 0, W, 384, [mix("ink", "night", 0.2), mix("ink", "navy", 0.3), mix("ink", "navy", 0.3),
+                                    mix("ink", "navy", 0.35), mix("navy", "teal", 0.3)])
     r = rng(51)
-    for _ in range(50):  # faint stars, only in the top band
-        cv.px(int(r.uniform(0, W)), int(r.uniform(0, 100)), (*mix("white", "blue", 0.4), 255))
-    # faint clouds at the sides: low contrast, so the menu texts over the middle stay easy to read
-    for (x, y, w) in ((-20, 150, 130), (520, 120, 140), (30, 300, 90), (500, 280, 110)):
-        cloud(cv, x, y, w, (*mix("sky", "white", 0.25), 255), (*mix("sky", "blue", 0.15), 255))
-    # a little castle far away on the right, where the stages lead
-    castle = (*mix("teal", "blue", 0.45), 255)
-    for (x, y, w, h) in ((560, 338, 40, 40), (554, 326, 10, 52), (596, 326, 10, 52), (572, 318, 16, 20)):
+    for _ in range(140):  # stars, fainter toward the horizon
+        x, y = int(r.uniform(0, W)), int(r.uniform(0, 340))
+        cv.px(x, y, (*mix("white", "navy", 0.2 + 0.6 * y / 340 + r.uniform(0, 0.2)), 255))
+    for (x, y) in ((40, 150), (600, 190), (70, 300), (580, 260), (18, 230)):
+        for dx, dy in ((0, 0), (1, 0), (-1, 0), (0, 1), (0, -1)):
+            cv.px(x + dx, y + dy, (*mix("yellow", "white", 0.5), 255))
+    moon = Canvas(48, 48)
+    moon.disc(24, 24, 20, (*mix("yellow", "white", 0.55), 255))
+    cut = Canvas(48, 48)
+    cut.disc(33, 18, 18, (255, 255, 255, 255))
+    moon.a[cut.a[..., 3] > 0] = 0
+    cv.blit(moon, 18, 40)
+    # dim clouds at the sides, barely lighter than the sky
+    for (x, y, w) in ((-20, 170, 120), (530, 140, 130), (-10, 310, 90), (520, 300, 110)):
+        cloud(cv, x, y, w, (*mix("navy", "slate", 0.35), 255), (*mix("navy", "ink", 0.2), 255))
+    # a little castle far away on the right, where the stages lead, its windows lit
+    castle = (*mix("ink", "navy", 0.4), 255)
+    for (x, y, w, h) in ((560, 338, 40, 46), (554, 326, 10, 58), (596, 326, 10, 58), (572, 318, 16, 20)):
         cv.rect(x, y, w, h, castle)
     for x in range(554, 606, 4):
-        cv.rect(x, 334, 2, 4, castle)
+        cv.rect(x, 322, 2, 4, castle)
     cv.rect(579, 306, 2, 12, castle)
-    cv.rect(581, 306, 6, 4, (*mix("red", "blue", 0.35), 255))
-    hills = 372 + 10 * smooth_noise(W, 52)
-    fill_below(cv, hills, (*mix("green", "blue", 0.35), 255))
-    # the ground the runners run on: feet at y 384
-    cv.rect(0, 384, W, H - 384, (*mix("green", "teal", 0.3), 255))
-    cv.hline(0, W - 1, 384, rgba("lime"))
-    cv.hline(0, W - 1, 385, (*mix("lime", "green", 0.5), 255))
-    cv.rect(0, 420, W, 60, (*mix("teal", "navy", 0.45), 255))
-    for x in range(0, W, 4):
-        cv.px(x + (x // 4) % 2, 420, (*mix("teal", "green", 0.5), 255))
-    for _ in range(40):
-        x, y = int(r.uniform(0, W)), int(r.uniform(390, 416))
-        cv.px(x, y, (*mix("lime", "green", 0.3), 255))
+    cv.rect(581, 306, 6, 4, (*mix("red", "navy", 0.2), 255))
+    for (x, y) in ((557, 336), (599, 336), (576, 326), (566, 350), (590, 350), (578, 362)):
+        cv.rect(x, y, 2, 3, rgba("gold"))
+    hills = 370 + 8 * smooth_noise(W, 52)
+    fill_below(cv, hills, (*mix("night", "teal", 0.35), 255))
+    # the ground the runners run on: feet at y 384, dark grass so the texts over it read
+    cv.rect(0, 384, W, H - 384, (*mix("teal", "navy", 0.55), 255))
+    cv.hline(0, W - 1, 384, (*mix("green", "teal", 0.35), 255))
+    cv.hline(0, W - 1, 385, (*mix("green", "navy", 0.55), 255))
+    dither_bands(cv, 0, 396, W, 84, [mix("teal", "navy", 0.55), mix("navy", "ink", 0.5), mix("ink", "navy", 0.2)])
+    for _ in range(60):
+        x, y = int(r.uniform(0, W)), int(r.uniform(388, 470))
+        cv.px(x, y, (*mix("teal", "green", 0.3), 255))
     lg = logo(7)
     lx, ly = 320 - lg.w // 2, 22
     cv.blit(lg, lx, ly)
@@ -405,14 +417,22 @@ def label(number, base, light, dark, tag, locked=False, tag_colour="darkbrown"):
     return c
 
 
-def cursor(col, col2):
+def cursor(band, corner):
+    """The stage cursor: a thick light band between ink lines and heavy corner brackets, so that it stands
+    out on any button and on the panel around them."""
     c = Canvas(90, 40)
-    c.frame(0, 0, 90, 40, rgba("ink"))
-    c.frame(1, 1, 88, 38, rgba(col), 2)
-    c.frame(3, 3, 84, 34, rgba("ink"))
-    for x, y in ((0, 0), (78, 0), (0, 28), (78, 28)):
-        c.rect(x, y, 12, 12, rgba("ink"))
-        c.rect(x + 1, y + 1, 10, 10, rgba(col2))
+    c.frame(0, 0, 90, 40, rgba("ink"), 2)
+    c.frame(2, 2, 86, 36, rgba(band), 4)
+    c.frame(6, 6, 78, 28, rgba("ink"), 1)
+    bracket = Canvas(90, 40)
+    bracket.rect(0, 0, 22, 9, rgba("ink"))
+    bracket.rect(0, 0, 9, 17, rgba("ink"))
+    bracket.rect(1, 1, 20, 7, rgba(corner))
+    bracket.rect(1, 1, 7, 15, rgba(corner))
+    bracket.rect(2, 2, 5, 1, rgba("white"))  # a glint on the top-left bracket
+    bracket.rect(2, 2, 1, 5, rgba("white"))
+    for b in (bracket, flip(bracket), flipv(bracket), flip(flipv(bracket))):
+        c.blit(b, 0, 0)
     return c
 
 
@@ -422,7 +442,7 @@ def make_stageselectobj():
         col, row = i % 6, i // 6
         c.blit(label(i + 1, "gold", "yellow", "orange", "ST"), 90 * col, 40 * row)
         c.blit(label(i + 1, "silver", "white", "slate", "ST", locked=True), 90 * col, 200 + 40 * row)
-    c.blit(cursor("white", "yellow"), 0, 400)
+    c.blit(cursor("white", "crimson"), 0, 400)
     return c
 
 
@@ -431,7 +451,7 @@ def make_stageselectobj2():
     for i in range(30):
         col, row = i % 6, i // 6
         c.blit(label(i + 1, "lime", "white", "green", "MY", tag_colour="teal"), 90 * col, 40 * row)
-    c.blit(cursor("cyan", "pink"), 0, 200)
+    c.blit(cursor("white", "plum"), 0, 200)
     return c
 
 
@@ -494,7 +514,7 @@ def make_stageclear():
     confetti(cv, 61, 156, 334)
     big_title(cv, "STAGE CLEAR!!", 170, "yellow", "orange")
     key_lines(cv, ["Zキー：次のステージへ進む", "Sキー：ステージセレクトへ戻る"], 250)
-    girl = scale(sprites.girl_frame(1), 2)
+    girl = scale(sprites.girl_frame(0), 2)
     cv.blit(sprites.flip(girl), 40, 262)  # both girls face the middle
     cv.blit(girl, 568, 262)
     return cv
@@ -516,7 +536,7 @@ def make_allstageclear():
     confetti(cv, 63, 116, 374, 160)
     big_title(cv, "ALL CLEAR!!", 130, "yellow", "gold", 7)
     key_lines(cv, ["おめでとう！　全30ステージ制覇！", "Zキー：スタッフクレジットへ"], 230, size=24, gap=44)
-    girl = scale(sprites.girl_frame(1), 2)
+    girl = scale(sprites.girl_frame(0), 2)
     cv.blit(sprites.flip(girl), 60, 300)
     cv.blit(girl, 548, 300)
     return cv

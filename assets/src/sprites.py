@@ -41,60 +41,107 @@ GIRL_TOP = [
     "...kkkkkkkkk....",
 ]
 
-# Leg rows (26..31) for the walk cycle: stride (near leg forward), pass, stride (far leg forward), pass.
+# Leg rows (26..31) for the walk cycle: standing (feet together, flat), stride with the near leg forward,
+# passing with the far knee raised, stride with the far leg forward and the near foot kicked up behind.
 GIRL_LEGS = [
     [
         "....klk.kLk.....",
-        "...klk...kLk....",
-        "..klk.....kLk...",
+        "....klk.kLk.....",
+        "....klk.kLk.....",
+        "...kOok.kook....",
+        "..kOoookoook....",
+        "...kkkk.kkk.....",
+    ],
+    [
+        "....klk..kLk....",
+        "...klk....kLk...",
+        "..klk......kLk..",
         ".kOok.....kook..",
         "kOoook....kook..",
         ".kkkk......kk...",
     ],
     [
-        ".....kLklk......",
-        ".....kLklk......",
-        ".....kLklk......",
-        "....koOkook.....",
-        "...kooOoook.....",
-        "....kkkkkk......",
+        "....kLLkklk.....",
+        "...kLLk.klk.....",
+        "...kLk..klk.....",
+        "..kook.kOok.....",
+        "..kkkkkOoook....",
+        ".......kkkk.....",
     ],
     [
         "....kLk.klk.....",
         "...kLk...klk....",
-        "..kLk.....klk...",
-        ".kook.....kOok..",
-        "koooo.....kOok..",
-        ".kkkk......kk...",
-    ],
-    [
-        ".....klkLk......",
-        ".....klkLk......",
-        "....kolkLk......",
-        "....kOokook.....",
-        "...kOoooook.....",
-        "....kkkkkk......",
+        "..kLk.....kOok..",
+        ".kook....kOoook.",
+        "kooook....kkkk..",
+        ".kkkk...........",
     ],
 ]
 
+# Poses of the loading runner (a run, not the walk above).
+RUN_STRIDE_NEAR = [
+    "....klk.kLk.....",
+    "...klk...kLk....",
+    "..klk.....kLk...",
+    ".kOok.....kook..",
+    "kOoook....kook..",
+    ".kkkk......kk...",
+]
+RUN_STRIDE_FAR = [
+    "....kLk.klk.....",
+    "...kLk...klk....",
+    "..kLk.....klk...",
+    ".kook.....kOok..",
+    "koooo.....kOok..",
+    ".kkkk......kk...",
+]
+RUN_PASS_NEAR = [
+    ".....kLklk......",
+    ".....kLklk......",
+    ".....kLklk......",
+    "....koOkook.....",
+    "...kooOoook.....",
+    "....kkkkkk......",
+]
+RUN_PASS_FAR = [
+    ".....klkLk......",
+    ".....klkLk......",
+    "....kolkLk......",
+    "....kOokook.....",
+    "...kOoooook.....",
+    "....kkkkkk......",
+]
+# Arm rows (20..21) by walk frame: at the side, swung back, at the side, swung forward (against the legs).
+GIRL_ARMS = [
+    ["..ksbbbbbbbk....", "..kskbbbbbbk...."],
+    ["..kbbbbbbbksk...", "..kbbbbbbbbkk..."],
+    ["..ksbbbbbbbk....", "..kskbbbbbbk...."],
+    [".kssbbbbbbbk....", "..kkbbbbbbbk...."],
+]
 
-def girl_frame(f, eyes_closed=False, bob=True):
-    """Walk frame f; on the passing frames (legs together) the body rises a pixel, so the walk bounces."""
+
+def girl_sprite(arms, legs, eyes_closed=False, bob=False):
     rows = list(GIRL_TOP)
+    rows[20:22] = arms
     if eyes_closed:
         rows[11] = ".kskskssshhhhhhk"
         rows[12] = ".ksskssssShhhhhk"
         rows[13] = ".kskskssShhhhhk."[:15] + "k"
-    legs = list(GIRL_LEGS[f])
-    if bob and f in (1, 3):
+    legs = list(legs)
+    if bob:
         rows = rows[1:]
         legs = [legs[0]] + legs
     return sprite(rows + legs, GIRL_LEGEND)
 
 
+def girl_frame(f):
+    """Walk frame f; on the passing frame (a knee raised) the body rises a pixel, so the walk bounces."""
+    return girl_sprite(GIRL_ARMS[f], GIRL_LEGS[f], bob=f == 2)
+
+
 def girl_fallen():
     """32 x 32: lying on her back, dizzy, head to the right (mirrored by the game when needed)."""
-    g = girl_frame(1, eyes_closed=True, bob=False)
+    g = girl_sprite(GIRL_ARMS[0], RUN_PASS_NEAR, eyes_closed=True)
     lying = rot90(g, 3)  # face up, head to the right: 32 wide, 16 high
     c = Canvas(32, 32)
     c.blit(lying, 0, 15)
@@ -487,7 +534,7 @@ def make_titlescreenobj():
 
 # Six leg poses for the loading runner (a run rather than a walk: longer strides, a flying frame).
 RUN_LEGS = [
-    GIRL_LEGS[0],
+    RUN_STRIDE_NEAR,
     [
         "....klk.kLk.....",
         "....klk..kLk....",
@@ -496,8 +543,8 @@ RUN_LEGS = [
         "..kkkk......kk..",
         "................",
     ],
-    GIRL_LEGS[1],
-    GIRL_LEGS[2],
+    RUN_PASS_NEAR,
+    RUN_STRIDE_FAR,
     [
         "....kLk.klk.....",
         "....kLk..klk....",
@@ -506,7 +553,7 @@ RUN_LEGS = [
         "..kkkk......kk..",
         "................",
     ],
-    GIRL_LEGS[3],
+    RUN_PASS_FAR,
 ]
 RUN_BOB = [0, -2, 0, 0, -2, 0]
 

@@ -49,8 +49,9 @@ shot() {
   screenshot "$work/root.png"
   convert "$work/root.png" -crop "640x480+$X+$Y" +repage "$work/$out"
 }
-# Number of pixels of a kind in a shot: "lit" (not darkened by a fade), "band-red" and "band-blue" (the
-# translucent band of the game-over and clear pictures across y 160..330), "blood" (drops below the band).
+# Number of pixels of a kind in a shot: "lit" (not darkened by a fade), "logo" (the title's sunny letters at
+# full brightness), "band-red" and "band-blue" (the translucent band of the game-over and clear pictures
+# across y 160..330), "blood" (drops below the band).
 count() {
   /usr/bin/python3 - "$work/$1" "$2" <<'PY'
 import sys
@@ -63,6 +64,8 @@ band = (slice(160, 330), slice(0, 640))
 below = (slice(340, 452), slice(100, 580))
 if kind == 'lit':
     n = (r + g + b > 240)
+elif kind == 'logo':
+    n = ((r > 230) & (g > 150) & (b < 150))[0:130, :]
 elif kind == 'band-red':
     n = ((r > g + 30) & (r > b))[band]
 elif kind == 'band-blue':
@@ -89,7 +92,7 @@ hold() {  # hold KEY SECONDS
   sleep 0.2
 }
 
-title_shown() { [ "$(count "$1" lit)" -gt 50000 ]; }
+title_shown() { [ "$(count "$1" logo)" -gt 1500 ]; }
 settle title.png title_shown
 sleep 1
 send_key Return; sleep 0.4   # title -> main menu
