@@ -4,6 +4,8 @@
 # and the jump and the second difference across the wrap compared with the rest of the track.
 set -e
 here=$(cd "$(dirname "$0")" && pwd)
+# Without its MP3 format sox reports every MP3 as empty instead of failing.
+sox -h 2>&1 | grep -q '^AUDIO FILE FORMATS:.* mp3' || { echo "sox cannot read MP3: install libsox-fmt-mp3" >&2; exit 1; }
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 for f in "$here"/se/* "$here"/bgm/*; do

@@ -14,7 +14,9 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from synth import (SR, Song, env, expdecay, hz, kick, midi, noise, note_signal, parse_line, peak_normalise,  # noqa
                    pulse, render_line, sine, snare, hat, triangle, write_mp3, write_wav, DRUMS)
 
-SFX_PEAK_DB = -2.0  # room for the MP3 encoder's overshoot: decoded peaks stay under -1 dBFS
+# Effects are short and dense: at a -2 dBFS peak they sat about 16 dB over the music as the game plays it
+# (volume 160), so they are made 5 dB quieter; this also leaves room for the MP3 encoder's overshoot.
+SFX_PEAK_DB = -7.0
 MUSIC_PEAK_DB = -3.0
 
 
