@@ -1,10 +1,11 @@
-// Fonts: a Japanese gothic face found through fontconfig, rasterised by SDL_ttf glyph by glyph into a cache
-// of textures. Edged types keep a second texture per glyph, the glyph grown by the edge size, drawn in the
-// edge colour under the glyphs.
+// Fonts: a Japanese gothic face found through fontconfig (without one, any face, for the glyphs it has),
+// rasterised by SDL_ttf glyph by glyph into a cache of textures. Edged types keep a second texture per glyph,
+// the glyph grown by the edge size, drawn in the edge colour under the glyphs.
 #include <SDL2/SDL_ttf.h>
 #include <fontconfig/fontconfig.h>
 
 #include <cctype>
+#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -22,6 +23,7 @@ constexpr int DefaultFontThickness = 6;
 
 struct Glyph {
   int advance = 0;
+  bool missing = false;  // the face has no such glyph: it takes its room and draws nothing
   bool rendered = false;
   int width = 0, height = 0;  // of the body texture; the edge texture is 2 x edge larger each way
   SDL_Texture* body = nullptr;
@@ -46,6 +48,7 @@ struct Font {
 
 std::vector<std::unique_ptr<Font>> Fonts;
 std::unique_ptr<Font> TheDefaultFont;
+bool FaceIsStandIn = false;  // no Japanese face was found: the face in use lacks most of the game's glyphs
 
 // True when the best match fontconfig gives for the family really is that family (fontconfig always
 // answers with something).
@@ -102,6 +105,23 @@ std::string AnyJapaneseFace() {
   return best;
 }
 
+// Without a Japanese face any face will do: Latin text, digits and signs still show.
+std::string AnyFace() {
+  std::string path;
+  FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>("monospace"));
+  FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+  FcDefaultSubstitute(pattern);
+  FcResult result;
+  FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+  if (match != nullptr) {
+    FcChar8* file = nullptr;
+    if (FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch) path = reinterpret_cast<char*>(file);
+    FcPatternDestroy(match);
+  }
+  FcPatternDestroy(pattern);
+  return path;
+}
+
 const std::string& FacePath() {
   static std::string path;
   static bool searched = false;
@@ -113,6 +133,12 @@ const std::string& FacePath() {
         if (!path.empty()) break;
       }
       if (path.empty()) path = AnyJapaneseFace();
+      if (path.empty()) {
+        path = AnyFace();
+        FaceIsStandIn = true;
+        std::fprintf(stderr, "Pelvoro!!: no Japanese font found, install the package fonts-ipafont-gothic (%s)\n",
+                     path.empty() ? "no font at all: no text is drawn" : "Japanese text is left blank");
+      }
     }
   }
   return path;
@@ -161,6 +187,7 @@ SDL_Texture* CoverageTexture(const std::vector<uint8_t>& coverage, int width, in
 void RenderGlyph(Font* font, char32_t c, Glyph* glyph) {
   if (Renderer == nullptr) return;
   glyph->rendered = true;
+  if (glyph->missing) return;
   SDL_Color white = {255, 255, 255, 255};
   bool smooth = (font->type & 2) != 0;
   SDL_Surface* surface =
@@ -214,7 +241,14 @@ Glyph* GlyphOf(Font* font, char32_t c, bool forDrawing) {
   if (found == font->glyphs.end()) {
     Glyph glyph;
     int minx, maxx, miny, maxy, advance = 0;
-    if (TTF_GlyphMetrics32(font->face, c, &minx, &maxx, &miny, &maxy, &advance) == 0) glyph.advance = advance;
+    if (FaceIsStandIn && TTF_GlyphIsProvided32(font->face, c) == 0) {
+      // A stand-in face draws no box for each Japanese character it lacks; the room the character would
+      // take keeps centred texts in place (the game's Japanese characters are all full width).
+      glyph.missing = true;
+      glyph.advance = c >= 0x2E80 ? font->size : font->size / 2;
+    } else if (TTF_GlyphMetrics32(font->face, c, &minx, &maxx, &miny, &maxy, &advance) == 0) {
+      glyph.advance = advance;
+    }
     found = font->glyphs.emplace(c, glyph).first;
   }
   if (forDrawing && !found->second.rendered) RenderGlyph(font, c, &found->second);

@@ -2,6 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
 
 #include "media_fixture.h"
 
@@ -118,6 +123,45 @@ TEST_F(TextTest, FormattedTextAndScreenshot) {
   EXPECT_EQ(DrawFormattedTextWithFont(20, 230, MakeColor(255, 255, 0), DefaultFont, u"%2d/%d", 7, 30), 0);
   EXPECT_EQ(DrawTextWithFont(0, 0, u"x", white, 12345, 0, 0), -1);
   EXPECT_TRUE(WriteSurfacePng(std::string(PELVORO_BINARY_DIR) + "/media-text-scene.png", 640, 260));
+}
+
+// Without any Japanese face the game still draws what another face has, leaves Japanese blank in its room,
+// and says once which package is missing. Runs in a fresh process (the face is looked up once per run),
+// with a fontconfig setup that knows only DejaVu.
+TEST(FontFallback, WithoutAJapaneseFaceLatinStillDrawsAndOneLineNamesThePackage) {
+  const std::filesystem::path latin = "/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf";
+  if (!std::filesystem::exists(latin)) GTEST_SKIP() << "no DejaVu face to fall back to";
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  auto run = [&latin]() {
+    std::string folder = (std::filesystem::temp_directory_path() / "pelvoro-fonts-XXXXXX").string();
+    if (mkdtemp(folder.data()) == nullptr) std::_Exit(10);
+    {
+      std::ofstream conf(folder + "/fonts.conf");
+      conf << "<?xml version=\"1.0\"?>\n<fontconfig><dir>" << latin.parent_path().string() << "</dir><cachedir>"
+           << folder << "/cache</cachedir></fontconfig>\n";
+    }
+    setenv("FONTCONFIG_FILE", (folder + "/fonts.conf").c_str(), 1);
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    int code = 0;
+    if (SetDrawingSurface(800, 600, 32, 60) != 0 || InitMedia() != 0) code = 11;
+    FontHandle font = code == 0 ? MakeFont(20, -1, FontEdge, -1) : -1;
+    if (code == 0 && font == -1) code = 12;
+    if (code == 0 && MeasureText(u"あい", 2, font) != 40) code = 13;  // Japanese keeps its full-width room
+    if (code == 0) {
+      SetDrawingEnabled(1);
+      ClearSurface();
+      DrawTextWithFont(100, 100, u"E", MakeColor(255, 255, 255), font, 0, 0);
+      DrawTextWithFont(300, 100, u"あ", MakeColor(255, 255, 255), font, 0, 0);
+      if (Inspect(90, 90, 40, 40, 0).white < 20) code = 14;  // Latin shows
+      if (Inspect(290, 90, 40, 40, 0).right != -1) code = 15;  // no box for a missing glyph
+      EndMedia();
+    }
+    std::error_code ignored;
+    std::filesystem::remove_all(folder, ignored);
+    std::fflush(stderr);
+    std::_Exit(code);
+  };
+  EXPECT_EXIT(run(), ::testing::ExitedWithCode(0), "fonts-ipafont-gothic");
 }
 
 }  // namespace
