@@ -17,7 +17,8 @@ namespace {
 
 enum class Entry { Builtin, Custom, NextBuiltin };
 
-void StartStage(Entry entry) {
+// nullptr when the stage is ready; a custom stage without start point or goal gives the game's message.
+const char* StartStage(Entry entry) {
   Play.PlayerVX = 0;
   Play.PlayerVY = 0;
   Play.GoalReached = 0;
@@ -27,7 +28,7 @@ void StartStage(Entry entry) {
   ResetGameOverState();
   if (entry != Entry::Custom) AllStagesCleared = 0;
   if (entry == Entry::Custom) {
-    PrepareCustomStage(CustomStageIndex);
+    if (const char* refusal = PrepareCustomStage(CustomStageIndex)) return refusal;
   } else {
     LoadBuiltinStage(SelectedStage);
     BackgroundNo = SelectedStage;  // a custom stage keeps the one its select drew at random
@@ -42,12 +43,13 @@ void StartStage(Entry entry) {
   }
   Play.BalloonTimer = 0;
   Play.BalloonState = 0;
+  return nullptr;
 }
 
 }  // namespace
 
 void StartBuiltinStage() { StartStage(Entry::Builtin); }
-void StartCustomStage() { StartStage(Entry::Custom); }
+const char* StartCustomStage() { return StartStage(Entry::Custom); }
 void StartNextBuiltinStage() { StartStage(Entry::NextBuiltin); }
 
 void RestartFromLastSave() {
@@ -66,6 +68,7 @@ void RestartFromLastSave() {
   ResetGameOverState();
   Play.BalloonTimer = 0;
   Play.BalloonState = 0;
+  // The stage passed its checks when it started, and play never removes a start point or the goal.
   if (Play.PlaySource == 1) PrepareCustomStage(CustomStageIndex);
   else LoadBuiltinStage(SelectedStage);
   PlayMusic(1);

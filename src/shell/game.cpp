@@ -80,9 +80,20 @@ static void PlayFrame() {
 
 static void StageStartSequence(int scene) {
   FadeTransition(0);
-  if (scene == 31) StartBuiltinStage();
-  else if (scene == 51) StartCustomStage();
-  else StartNextBuiltinStage();
+  if (scene == 31) {
+    StartBuiltinStage();
+  } else if (scene == 51) {
+    // A stage of a loaded set that cannot be played is refused without ending the program (the editor may
+    // hold unsaved work): the message, then the custom stage select again with that stage current.
+    if (const char* refusal = StartCustomStage()) {
+      ShowMessageBox("Pelvoro!!", refusal);
+      SceneId = 50;
+      FadeTransition(1);
+      return;
+    }
+  } else {
+    StartNextBuiltinStage();
+  }
   SceneId = 100;
   FadeTransition(1);
   if (scene != 101) StopSound(MusicHandle[0]);

@@ -16,7 +16,8 @@ void PlayObjectPass();
 void InPlayFlow();
 // Stage entries run by the shell's one-shot scenes (play/stage_start.cpp): 31, 51 and 101.
 void StartBuiltinStage();
-void StartCustomStage();
+// A custom stage without start point or goal is not started: the game's message, else nullptr.
+const char* StartCustomStage();
 void StartNextBuiltinStage();
 
 // Editor (editor/).

@@ -8,7 +8,7 @@
 #include "stage/scan.h"
 #include "stage/stagedata.h"
 
-void PrepareCustomStage(int t) {
+const char* PrepareCustomStage(int t) {
   const bool restart = Play.PlayPhase == 2;
   uint8_t* slot = CustomStageMap + t * CustomCells;
   const uint8_t* pristine = CustomPristineMap + t * CustomCells;
@@ -27,5 +27,5 @@ void PrepareCustomStage(int t) {
     }
   }
   GoalPlaced = goal;
-  ScanStage(slot, CustomColumns, CustomRows);
+  return TryScanStage(slot, CustomColumns, CustomRows);
 }

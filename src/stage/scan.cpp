@@ -15,7 +15,7 @@ static StageObject& AppendObject() {
   return StageObjects[ObjectCount++];
 }
 
-void ScanStage(const uint8_t* map, int width, int height) {
+const char* TryScanStage(const uint8_t* map, int width, int height) {
   const bool restart = Play.PlayPhase == 2;
   bool startMet = false;
   ObjectCount = 0;
@@ -69,6 +69,11 @@ void ScanStage(const uint8_t* map, int width, int height) {
       }
     }
   }
-  if (!startMet) FatalError(NoStartPointMessage, 1);
-  if (GoalPlaced == 0) FatalError(NoGoalMessage, 1);
+  if (!startMet) return NoStartPointMessage;
+  if (GoalPlaced == 0) return NoGoalMessage;
+  return nullptr;
+}
+
+void ScanStage(const uint8_t* map, int width, int height) {
+  if (const char* refusal = TryScanStage(map, width, height)) FatalError(refusal, 1);
 }

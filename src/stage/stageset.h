@@ -28,3 +28,9 @@ bool WriteStageSetFile(const std::string& path, const StageSet& set);
 // refused and leaves *set unchanged.
 enum StageSetReadResult { StageSetRead = 0, StageSetCannotOpen = 1, StageSetRefused = 2 };
 StageSetReadResult ReadStageSetFile(const std::string& path, StageSet* set);
+
+// The file image of a set: StageSetFileSize bytes.
+void EncodeStageSet(const StageSet& set, uint8_t* out);
+// Takes a file image into *set: false, with *set unchanged, unless it is StageSetFileSize bytes with the
+// magic. Each stored line fills the first 32 units of its buffer; the units after them are cleared.
+bool DecodeStageSet(const uint8_t* bytes, size_t size, StageSet* set);

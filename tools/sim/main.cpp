@@ -1,7 +1,7 @@
 // pelvoro-sim: plays one stage headless, one play frame per replay frame, and prints a trace and a summary.
 //
-//   pelvoro-sim (--stage N | --fmf FILE [--text FILE]) [--replay FILE] [--frames N] [--seed S] [--trace]
-//               [--objects]
+//   pelvoro-sim (--stage N | --fmf FILE [--text FILE] | --set FILE --index T) [--replay FILE] [--frames N]
+//               [--seed S] [--trace] [--objects]
 //
 // Exit status: 0 after a run, 2 for bad arguments or a file that cannot be read, 3 when the game itself
 // would refuse the stage (its message is printed).
@@ -22,6 +22,7 @@
 #include "shell/savedata.h"
 #include "shell/scenes.h"
 #include "stage/builtin_loader.h"
+#include "stage/custom_stage.h"
 #include "stage/stagedata.h"
 
 namespace {
@@ -29,8 +30,8 @@ namespace {
 [[noreturn]] void Usage(const std::string& problem) {
   std::fprintf(stderr, "pelvoro-sim: %s\n", problem.c_str());
   std::fprintf(stderr,
-               "usage: pelvoro-sim (--stage N | --fmf FILE [--text FILE]) [--replay FILE] [--frames N] "
-               "[--seed S] [--trace] [--objects]\n");
+               "usage: pelvoro-sim (--stage N | --fmf FILE [--text FILE] | --set FILE --index T) [--replay FILE] "
+               "[--frames N] [--seed S] [--trace] [--objects]\n");
   std::exit(2);
 }
 
@@ -76,8 +77,9 @@ void PrintTraceLine(int frame, bool objects) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  long long stage = 0, frames = -1, seed = 0;
+  long long stage = 0, frames = -1, seed = 0, index = -1;
   const char* fmf = nullptr;
+  const char* set = nullptr;
   const char* text = nullptr;
   const char* replayPath = nullptr;
   bool haveStage = false, haveSeed = false, trace = false, objects = false;
@@ -105,14 +107,18 @@ int main(int argc, char** argv) {
       trace = true;
     } else if (arg == "--objects") {
       objects = true;
-    } else if (arg == "--set" || arg == "--index") {
-      Usage(arg + " is not supported yet");
+    } else if (arg == "--set") {
+      set = value();
+    } else if (arg == "--index") {
+      if (!ParseInt(value(), 0, CustomStageCount - 1, &index)) Usage("--index needs a stage index 0..29");
     } else {
       Usage("unknown argument " + arg);
     }
   }
-  if (haveStage == (fmf != nullptr)) Usage("give exactly one of --stage N and --fmf FILE");
+  if (int(haveStage) + int(fmf != nullptr) + int(set != nullptr) != 1)
+    Usage("give exactly one of --stage N, --fmf FILE and --set FILE");
   if (text != nullptr && fmf == nullptr) Usage("--text goes with --fmf");
+  if ((set != nullptr) != (index >= 0)) Usage("--set FILE and --index T go together");
 
   std::vector<ReplayFrame> replay;
   if (replayPath != nullptr) {
@@ -125,7 +131,9 @@ int main(int argc, char** argv) {
   }
   if (frames < 0) frames = static_cast<long long>(replay.size());
 
-  if (fmf != nullptr) {
+  if (set != nullptr) {
+    if (!Readable(set)) Usage(std::string("cannot read ") + set);
+  } else if (fmf != nullptr) {
     if (!Readable(fmf)) Usage(std::string("cannot read ") + fmf);
     if (text != nullptr && !Readable(text)) Usage(std::string("cannot read ") + text);
     StageFmfOverride = fmf;
@@ -150,9 +158,21 @@ int main(int argc, char** argv) {
     SeedRandom(0);
   }
 
-  Play.PlaySource = 0;
-  SceneId = 31;
-  StartBuiltinStage();
+  if (set != nullptr) {
+    // The custom road: the load of the main menu, then the start of scene 51.
+    const StageSetReadResult loaded = LoadCustomSetFile(set);
+    if (loaded == StageSetCannotOpen) Usage(std::string("cannot read ") + set);
+    if (loaded == StageSetRefused) RefusedStage(StageLoadFailedMessage);
+    Play.PlaySource = 1;
+    CustomStageIndex = static_cast<int>(index);
+    BackgroundNo = 1;
+    SceneId = 51;
+    if (const char* refusal = StartCustomStage()) RefusedStage(refusal);
+  } else {
+    Play.PlaySource = 0;
+    SceneId = 31;
+    StartBuiltinStage();
+  }
   SceneId = 100;
 
   long long frame = 0, clearFrame = 0;

@@ -1,12 +1,16 @@
 // pelvoro-stagec OUTDIR FILE.stage...: compiles stage sources into OUTDIR/NAME.fmf and OUTDIR/NAME.txt.
+// pelvoro-stagec --set OUT.plvsd FILE.stage...: compiles up to thirty sources (each at most 60 x 45) into one
+// stage-set file; stages beyond the given ones stay empty with difficulty 3.
 // Every error names its file and the line or cell; a stage with errors writes nothing and the exit status is 1.
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <memory>
 #include <sstream>
 #include <string>
 
+#include "setbuild.h"
 #include "stagesource.h"
 
 static bool WriteWhole(const std::string& path, const std::string& bytes) {
@@ -15,9 +19,61 @@ static bool WriteWhole(const std::string& path, const std::string& bytes) {
   return static_cast<bool>(out);
 }
 
+static bool ReadSource(const std::string& path, std::string* text) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  std::stringstream all;
+  all << in.rdbuf();
+  *text = all.str();
+  return true;
+}
+
+static void PrintErrors(const std::string& path, const stagec::StageSource& stage) {
+  for (auto& e : stage.Errors) std::fprintf(stderr, "%s: %s\n", path.c_str(), e.c_str());
+}
+
+static int CompileSet(int argc, char** argv) {
+  if (argc < 4) {
+    std::fprintf(stderr, "usage: pelvoro-stagec --set OUT.plvsd FILE.stage...\n");
+    return 2;
+  }
+  const std::string out = argv[2];
+  if (argc - 3 > CustomStageCount) {
+    std::fprintf(stderr, "a set holds at most %d stages, %d given\n", CustomStageCount, argc - 3);
+    return 1;
+  }
+  auto set = std::make_unique<StageSet>();
+  int failed = 0;
+  for (int i = 3; i < argc; i++) {
+    const std::string path = argv[i];
+    std::string text;
+    if (!ReadSource(path, &text)) {
+      std::fprintf(stderr, "%s: cannot read\n", path.c_str());
+      failed = 1;
+      continue;
+    }
+    stagec::StageSource stage = stagec::ParseSetStage(text);
+    if (stage.Errors.empty()) stagec::CheckSetStage(stage);
+    if (stage.Errors.empty()) stagec::CheckStage(stage, false);
+    if (!stage.Errors.empty()) {
+      PrintErrors(path, stage);
+      failed = 1;
+      continue;
+    }
+    stagec::PutStageIntoSet(stage, i - 3, set.get());
+  }
+  if (failed) return 1;
+  if (!WriteStageSetFile(out, *set)) {
+    std::fprintf(stderr, "%s: cannot write\n", out.c_str());
+    return 1;
+  }
+  return 0;
+}
+
 int main(int argc, char** argv) {
+  if (argc >= 2 && std::string(argv[1]) == "--set") return CompileSet(argc, argv);
   if (argc < 3) {
-    std::fprintf(stderr, "usage: pelvoro-stagec OUTDIR FILE.stage...\n");
+    std::fprintf(stderr, "usage: pelvoro-stagec OUTDIR FILE.stage...\n       pelvoro-stagec --set OUT.plvsd FILE.stage...\n");
     return 2;
   }
   std::string outDir = argv[1];
@@ -26,18 +82,16 @@ int main(int argc, char** argv) {
   int failed = 0;
   for (int i = 2; i < argc; i++) {
     std::string path = argv[i];
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    std::string text;
+    if (!ReadSource(path, &text)) {
       std::fprintf(stderr, "%s: cannot read\n", path.c_str());
       failed = 1;
       continue;
     }
-    std::stringstream text;
-    text << in.rdbuf();
-    stagec::StageSource stage = stagec::ParseStage(text.str());
+    stagec::StageSource stage = stagec::ParseStage(text);
     if (stage.Errors.empty()) stagec::CheckStage(stage);
     if (!stage.Errors.empty()) {
-      for (auto& e : stage.Errors) std::fprintf(stderr, "%s: %s\n", path.c_str(), e.c_str());
+      PrintErrors(path, stage);
       failed = 1;
       continue;
     }

@@ -35,6 +35,7 @@ constexpr int LineUnitLimit = 255;
 struct StageSource {
   std::string Title;
   int Stars = 0;
+  bool StarsGiven = false;
   int Width = 0, Height = 0;
   std::vector<uint8_t> Cells;           // row-major, Width x Height
   std::u16string Signs[4][4];           // lines of signboards 1..4
@@ -161,8 +162,9 @@ inline std::string Trim(const std::string& s) {
   return a == std::string::npos ? std::string() : s.substr(a, b - a + 1);
 }
 
-// Reads the source text; syntax errors go to Errors with their line numbers.
-inline StageSource ParseStage(const std::string& text) {
+// Reads the source text; syntax errors go to Errors with their line numbers. A map larger than maxWidth x
+// maxHeight is refused naming its size (a stage of a set is at most 60 x 45).
+inline StageSource ParseStage(const std::string& text, int maxWidth = MaxWidth, int maxHeight = MaxHeight) {
   StageSource s;
   std::map<char, int> legend = DefaultLegend();
   std::vector<std::string> rows;
@@ -230,7 +232,10 @@ inline StageSource ParseStage(const std::string& text) {
     if (colon == std::string::npos) { error("expected 'name: value'"); continue; }
     std::string name = Trim(line.substr(0, colon)), value = Trim(line.substr(colon + 1));
     if (name == "title") s.Title = value;
-    else if (name == "stars") s.Stars = std::atoi(value.c_str());
+    else if (name == "stars") {
+      s.Stars = std::atoi(value.c_str());
+      s.StarsGiven = true;
+    }
     else if (name == "size") {
       if (std::sscanf(value.c_str(), "%d %d", &declaredW, &declaredH) != 2) error("size is 'WIDTH HEIGHT'");
     } else if (name == "route" || name == "solver") {
@@ -243,8 +248,9 @@ inline StageSource ParseStage(const std::string& text) {
   if (declaredW >= 0 && (declaredW != s.Width || declaredH != s.Height))
     s.Errors.push_back("size says " + std::to_string(declaredW) + " x " + std::to_string(declaredH) + " but the map is " +
                        std::to_string(s.Width) + " x " + std::to_string(s.Height));
-  if (s.Width > MaxWidth || s.Height > MaxHeight)
-    s.Errors.push_back("a stage is at most 200 x 45 cells");
+  if (s.Width > maxWidth || s.Height > maxHeight)
+    s.Errors.push_back("the map is " + std::to_string(s.Width) + " x " + std::to_string(s.Height) +
+                       " cells; a stage is at most " + std::to_string(maxWidth) + " x " + std::to_string(maxHeight));
   s.Cells.assign(static_cast<size_t>(s.Width) * s.Height, 0);
   for (int r = 0; r < s.Height; r++) {
     lineNo = rowLines[r];
@@ -265,8 +271,10 @@ inline StageSource ParseStage(const std::string& text) {
   return s;
 }
 
-// The checks that keep a stage playable; each error names the cell.
-inline void CheckStage(StageSource& s) {
+// The checks that keep a stage playable; each error names the cell. A stage of a set may lack its start point
+// or goal (the editor allows it, and the game refuses such a stage only when it is started), so requireStart
+// false leaves those two out.
+inline void CheckStage(StageSource& s, bool requireStart = true) {
   if (s.Cells.size() != static_cast<size_t>(s.Width) * s.Height || s.Width == 0) return;
   std::vector<std::string> starts;
   bool goal = false;
@@ -282,13 +290,13 @@ inline void CheckStage(StageSource& s) {
       if (p >= 180 && p <= 183 && r == 0)
         s.Errors.push_back(CellName(c, r) + ": a balloon block in the top row has no room for its balloon");
     }
-  if (starts.empty()) s.Errors.push_back("no start point");
+  if (starts.empty() && requireStart) s.Errors.push_back("no start point");
   if (starts.size() > 1) {
     std::string all;
     for (auto& n : starts) all += " " + n;
     s.Errors.push_back("more than one start point:" + all);
   }
-  if (!goal) s.Errors.push_back("no goal");
+  if (!goal && requireStart) s.Errors.push_back("no goal");
   if (objects > MaxObjects) s.Errors.push_back("more than 2700 moving spikes");
   for (auto& [p, cell] : firstCell) {
     if (p >= 96 && p <= 159 && !firstCell.count(p - 76))
