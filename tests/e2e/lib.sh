@@ -28,7 +28,7 @@ start_xvfb() {
   local size=${1:-1024x768x24}
   local attempt fifo number
   for attempt in 1 2 3; do
-    fifo=$(mktemp -u /tmp/pelvoro-xvfb-XXXXXX)
+    fifo=$(mktemp -u "${TMPDIR:-/tmp}/pelvoro-xvfb-XXXXXX")
     mkfifo "$fifo"
     Xvfb -displayfd 3 -screen 0 "$size" -nolisten tcp -noreset 3>"$fifo" 2>/dev/null &
     E2E_XVFB_PID=$!

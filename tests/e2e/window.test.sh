@@ -10,7 +10,7 @@ export SDL_AUDIODRIVER=dummy PELVORO_NO_MESSAGEBOX=1
 unset SDL_VIDEODRIVER
 start_xvfb
 
-work=$(mktemp -d /tmp/pelvoro-e2e-XXXXXX)
+work=$(mktemp -d "${TMPDIR:-/tmp}/pelvoro-e2e-XXXXXX")
 on_exit "rm -rf '$work'"
 cd "$work"
 
