@@ -274,6 +274,28 @@ inline StageSource ParseStage(const std::string& text, int maxWidth = MaxWidth, 
 // The checks that keep a stage playable; each error names the cell. A stage of a set may lack its start point
 // or goal (the editor allows it, and the game refuses such a stage only when it is started), so requireStart
 // false leaves those two out.
+// A retry after a save must begin where the save was made: every restart point lies on the screen (20 x 15
+// cells) of its save block, or each retry would open with a forced scroll and the girl frozen off screen.
+inline void CheckRestartScreens(StageSource& s) {
+  auto screenOf = [](int c, int r) { return std::to_string(c / 20) + "," + std::to_string(r / 15); };
+  std::map<int, std::vector<std::pair<int, int>>> saves;  // save block n -> its cells
+  for (int r = 0; r < s.Height; r++)
+    for (int c = 0; c < s.Width; c++) {
+      int p = CellAt(s, c, r);
+      if (p >= 4 && p <= 15) saves[(p - 2) / 2].push_back({c, r});
+    }
+  for (int r = 0; r < s.Height; r++)
+    for (int c = 0; c < s.Width; c++) {
+      int p = CellAt(s, c, r);
+      if (p < 84 || p > 89 || !saves.count(p - 83)) continue;
+      for (auto [sc, sr] : saves[p - 83]) {
+        if (screenOf(sc, sr) == screenOf(c, r)) continue;
+        s.Errors.push_back(CellName(c, r) + ": restart point " + std::to_string(p - 83) +
+                           " is not on the screen of its save block at " + CellName(sc, sr));
+      }
+    }
+}
+
 inline void CheckStage(StageSource& s, bool requireStart = true) {
   if (s.Cells.size() != static_cast<size_t>(s.Width) * s.Height || s.Width == 0) return;
   std::vector<std::string> starts;
@@ -313,6 +335,7 @@ inline void CheckStage(StageSource& s, bool requireStart = true) {
       s.Errors.push_back(cell + ": signboard " + std::to_string(p - 175) + " has no message");
     if (p >= 192) s.Errors.push_back(cell + ": reserved part id " + std::to_string(p));
   }
+  CheckRestartScreens(s);
 }
 
 inline void PutInt(std::string& out, int32_t v) {

@@ -17,6 +17,12 @@ std::vector<std::string> Compile(const std::string& text) {
   return s.Errors;
 }
 
+std::string Repeat(const std::string& row, int n) {
+  std::string out;
+  for (int i = 0; i < n; i++) out += row;
+  return out;
+}
+
 bool AnyContains(const std::vector<std::string>& errors, const std::string& part) {
   for (auto& e : errors)
     if (e.find(part) != std::string::npos) return true;
@@ -53,6 +59,10 @@ TEST(StageCompiler, RejectionsNameTheCell) {
       {"trap alone", Stage("a = trap 3SD\n", "S..G\n#a##\n"), "cell (1, 1): trap spike 3SD has no trigger"},
       {"wrong partner", Stage("a = trap 1SL\nA = trigger 1SR\n", "SaAG\n####\n"), "cell (1, 0): trap spike 1SL"},
       {"save alone", Stage("", "S.3G\n####\n"), "cell (2, 0): save block 3 has no restart point 3"},
+      {"restart a screen away", Stage("r = restart 2\n", "S.2" + std::string(17, '.') + "rG\n" + std::string(22, '#') + "\n"),
+       "cell (20, 0): restart point 2 is not on the screen of its save block at cell (2, 0)"},
+      {"restart a screen below", Stage("r = restart 1\n", "S1G\n" + Repeat("...\n", 15) + "..r\n###\n"),
+       "cell (2, 16): restart point 1 is not on the screen of its save block at cell (1, 0)"},
       {"lock alone", Stage("L = lock 2\n", "S.LG\n####\n"), "cell (2, 0): lock 2 has no key 2"},
       {"sign silent", Stage("s = sign 2\n", "SsG.\n####\n"), "cell (1, 0): signboard 2 has no message"},
       {"balloon block at top", Stage("b = balloonblock 12\n", "..b.\nS..G\n####\n"), "cell (2, 0): a balloon block"},
