@@ -22,7 +22,10 @@ void SetDrawingEnabled(int enabled) { Drawing = enabled != 0; }
 int DrawingEnabled() { return Drawing ? 1 : 0; }
 
 namespace media {
-bool CanDraw() { return Drawing && Renderer != nullptr; }
+bool WaitToDraw() {
+  GuardActive();
+  return Drawing && Renderer != nullptr;
+}
 
 void ApplyClip() {
   if (Renderer == nullptr) return;
@@ -49,7 +52,7 @@ static void PrepareSolid(Color color) {
 }
 
 int ClearSurface() {
-  if (!CanDraw()) return 0;
+  if (!WaitToDraw()) return 0;
   SDL_SetRenderDrawBlendMode(Renderer, SDL_BLENDMODE_NONE);
   SDL_SetRenderDrawColor(Renderer, 0, 0, 0, 255);
   SDL_RenderClear(Renderer);
@@ -62,7 +65,7 @@ Color MakeColor(int r, int g, int b) {
 }
 
 int DrawRect(int x1, int y1, int x2, int y2, Color color, int filled) {
-  if (!CanDraw() || ClipIsEmpty() || x2 <= x1 || y2 <= y1) return 0;
+  if (!WaitToDraw() || ClipIsEmpty() || x2 <= x1 || y2 <= y1) return 0;
   PrepareSolid(color);
   int w = x2 - x1, h = y2 - y1;
   if (filled != 0 || w <= 2 || h <= 2) {
@@ -85,7 +88,7 @@ void SetBlendMode(int mode, int param) {
 // From (x1, y1) towards (x2, y2): the end point itself is not drawn, so that joined lines meet without
 // drawing their shared point twice.
 int DrawLine(int x1, int y1, int x2, int y2, Color color) {
-  if (!CanDraw() || ClipIsEmpty()) return 0;
+  if (!WaitToDraw() || ClipIsEmpty()) return 0;
   PrepareSolid(color);
   int dx = std::abs(x2 - x1), dy = std::abs(y2 - y1);
   int steps = dx > dy ? dx : dy;

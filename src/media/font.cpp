@@ -318,16 +318,14 @@ int DrawTextWithFont(int x, int y, const char16_t* text, Color color, FontHandle
                      int /*vertical*/) {
   Font* f = FontOf(font);
   if (f == nullptr || text == nullptr) return -1;
-  if (!CanDraw() || ClipIsEmpty()) return 0;
-  GuardActive();
+  if (!WaitToDraw() || ClipIsEmpty()) return 0;
   return DrawCodePoints(x, y, CodePoints(text, -1), color, f, edgeColor);
 }
 
 static int DrawFormatted(int x, int y, Color color, FontHandle font, const char16_t* format, va_list args) {
   Font* f = FontOf(font);
   if (f == nullptr || format == nullptr) return -1;
-  if (!CanDraw() || ClipIsEmpty()) return 0;
-  GuardActive();
+  if (!WaitToDraw() || ClipIsEmpty()) return 0;
   std::u16string text = FormatText(format, args);
   return DrawCodePoints(x, y, CodePoints(text.c_str(), -1), color, f, 0);
 }

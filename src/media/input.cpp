@@ -88,6 +88,7 @@ void SetKeyFeed(KeyFeed feed) {
 }
 
 void ReadKeyboard() {
+  GuardActive();
   if (Feed != nullptr) {
     uint8_t state[256] = {};
     if (!Feed(state)) std::memset(state, 0, sizeof state);
@@ -95,7 +96,6 @@ void ReadKeyboard() {
     return;
   }
   if (Window == nullptr) return;  // no keyboard to read: the last sample stays
-  GuardActive();
   int now = NowMs();
   if (Sampled && now == SampleMs) return;
   int count = 0;

@@ -19,11 +19,13 @@ extern SDL_Renderer* Renderer;
 extern SDL_Texture* Target;  // the drawing surface; the window shows its client-sized top-left part
 extern int SurfaceWidth, SurfaceHeight;
 extern int ClientWidth, ClientHeight;
-// True when there is a renderer to draw into and drawing is switched on.
-bool CanDraw();
+// Every drawing operation (and PresentFrame) begins here: waits while the window is inactive, then tells
+// whether there is a renderer to draw into and drawing is switched on.
+bool WaitToDraw();
 // Tries the window icon again once the data files can be read.
 void RetryWindowIcon();
-// Before a drawing, sound or keyboard operation: waits while the window is inactive.
+// The one wait for an inactive window. Drawing reaches it through WaitToDraw, every sound operation through
+// the handle lookup that each of them starts with, the keyboard through ReadKeyboard.
 void GuardActive();
 
 // ---- draw.cpp

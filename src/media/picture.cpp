@@ -143,8 +143,7 @@ int GetPictureSize(GraphHandle handle, int* width, int* height) {
 }
 
 int DrawPicture(int x, int y, GraphHandle handle, int transparent) {
-  if (!CanDraw() || ClipIsEmpty()) return 0;
-  GuardActive();
+  if (!WaitToDraw() || ClipIsEmpty()) return 0;
   Picture* picture = nullptr;
   SDL_Texture* texture = Drawable(handle, &picture);
   if (texture == nullptr) return -1;
@@ -157,8 +156,7 @@ int DrawPicture(int x, int y, GraphHandle handle, int transparent) {
 int DrawPictureRegion(int dx, int dy, int sx, int sy, int w, int h, GraphHandle handle, int transparent,
                       int mirrored) {
   if (w <= 0 || h <= 0) return -1;
-  if (!CanDraw() || ClipIsEmpty()) return 0;
-  GuardActive();
+  if (!WaitToDraw() || ClipIsEmpty()) return 0;
   Picture* picture = nullptr;
   SDL_Texture* texture = Drawable(handle, &picture);
   if (texture == nullptr) return -1;
@@ -180,8 +178,7 @@ int DrawPictureRegion(int dx, int dy, int sx, int sy, int w, int h, GraphHandle 
 int DrawPictureRegionCentered(float x, float y, int sx, int /*unused*/, int w, int h, double scale, double angle,
                               GraphHandle handle) {
   if (w <= 0 || h <= 0) return -1;
-  if (!CanDraw() || ClipIsEmpty()) return 0;
-  GuardActive();
+  if (!WaitToDraw() || ClipIsEmpty()) return 0;
   Picture* picture = nullptr;
   SDL_Texture* texture = Drawable(handle, &picture);
   if (texture == nullptr) return -1;

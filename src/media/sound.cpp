@@ -41,7 +41,9 @@ void Decode(Sound* sound, const std::string& path) {
   sound->state.store(ok ? 0 : -1);
 }
 
+// Every sound operation starts here: it waits while the window is inactive and for the sound's load.
 Sound* Ready(SoundHandle handle) {
+  GuardActive();
   int index = HandleIndex(handle, KindSound);
   if (index < 0 || index >= static_cast<int>(Sounds.size())) return nullptr;
   Sound* sound = Sounds[index].get();
@@ -140,7 +142,6 @@ SoundHandle LoadSound(const char* path, int voices) {
 int StartSound(SoundHandle handle, int mode, int restart) {
   Sound* sound = Ready(handle);
   if (sound == nullptr) return -1;
-  GuardActive();
   sound->current = (sound->current + 1) % sound->voices;
   int channel = sound->firstChannel + sound->current;
   sound->lastChannel = channel;

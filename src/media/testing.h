@@ -19,6 +19,9 @@ void SetClockHooks(const ClockHooks& hooks);
 // nullptr brings the generator back.
 void SetRandomOverride(uint32_t (*source)());
 
+// Makes the window active or inactive as a focus change would (the dummy driver never changes focus).
+void SetWindowActive(int active);
+
 // The mixer channel of the voice the last StartSound of this sound used, -1 when none.
 int LastSoundChannel(SoundHandle handle);
 // Whether the audio device is open (sounds still work without one, silently).

@@ -201,8 +201,7 @@ static void PaceLikeVsync() {
 }
 
 int PresentFrame() {
-  if (!CanDraw()) return 0;
-  GuardActive();
+  if (!WaitToDraw()) return 0;
   if (Renderer == nullptr) return -1;
   SDL_SetRenderTarget(Renderer, nullptr);
   SDL_SetRenderDrawBlendMode(Renderer, SDL_BLENDMODE_NONE);
@@ -240,11 +239,13 @@ int PumpMessages() {
 void WaitWhileInactive() {
   while (!WindowActive && !QuitRequested && Window != nullptr) {
     PumpMessages();
-    if (!WindowActive) SDL_Delay(10);
+    if (!WindowActive) SleepMs(10);
   }
 }
 
 void* MainWindow() { return Window; }
+
+void SetWindowActive(int active) { WindowActive = active != 0; }
 
 namespace media {
 void GuardActive() {

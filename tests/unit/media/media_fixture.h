@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 #include <png.h>
 
+#include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -57,6 +59,35 @@ class MediaTest : public ::testing::Test {
     image.height = height;
     image.format = PNG_FORMAT_RGBA;
     EXPECT_NE(png_image_write_to_file(&image, path.c_str(), 0, rgba.data(), 0, nullptr), 0);
+    return path;
+  }
+
+  // A 16-bit stereo WAV of the given length with a quiet tone.
+  std::string WriteWav(const std::string& name, double seconds) {
+    std::string path = folder_ + "/" + name;
+    int frames = static_cast<int>(44100 * seconds);
+    uint32_t dataBytes = frames * 4;
+    FILE* f = std::fopen(path.c_str(), "wb");
+    auto u32 = [f](uint32_t v) { std::fwrite(&v, 4, 1, f); };
+    auto u16 = [f](uint16_t v) { std::fwrite(&v, 2, 1, f); };
+    std::fwrite("RIFF", 1, 4, f);
+    u32(36 + dataBytes);
+    std::fwrite("WAVEfmt ", 1, 8, f);
+    u32(16);
+    u16(1);
+    u16(2);
+    u32(44100);
+    u32(44100 * 4);
+    u16(4);
+    u16(16);
+    std::fwrite("data", 1, 4, f);
+    u32(dataBytes);
+    for (int i = 0; i < frames; ++i) {
+      int16_t s = static_cast<int16_t>(1000 * std::sin(i * 0.06));
+      std::fwrite(&s, 2, 1, f);
+      std::fwrite(&s, 2, 1, f);
+    }
+    std::fclose(f);
     return path;
   }
 

@@ -29,37 +29,7 @@ TEST(VolumeCurve, DecibelsFromTheByteScale) {
   EXPECT_FLOAT_EQ(VolumeToGain(400), 1.0f);
 }
 
-class SoundTest : public MediaTest {
- protected:
-  // A 16-bit stereo WAV of the given length with a quiet tone.
-  std::string WriteWav(const std::string& name, double seconds) {
-    std::string path = folder_ + "/" + name;
-    int frames = static_cast<int>(44100 * seconds);
-    uint32_t dataBytes = frames * 4;
-    FILE* f = std::fopen(path.c_str(), "wb");
-    auto u32 = [f](uint32_t v) { std::fwrite(&v, 4, 1, f); };
-    auto u16 = [f](uint16_t v) { std::fwrite(&v, 2, 1, f); };
-    std::fwrite("RIFF", 1, 4, f);
-    u32(36 + dataBytes);
-    std::fwrite("WAVEfmt ", 1, 8, f);
-    u32(16);
-    u16(1);
-    u16(2);
-    u32(44100);
-    u32(44100 * 4);
-    u16(4);
-    u16(16);
-    std::fwrite("data", 1, 4, f);
-    u32(dataBytes);
-    for (int i = 0; i < frames; ++i) {
-      int16_t s = static_cast<int16_t>(1000 * std::sin(i * 0.06));
-      std::fwrite(&s, 2, 1, f);
-      std::fwrite(&s, 2, 1, f);
-    }
-    std::fclose(f);
-    return path;
-  }
-};
+using SoundTest = MediaTest;
 
 TEST_F(SoundTest, ThreeVoicesRotateAndTheFourthStartReusesTheFirst) {
   ASSERT_TRUE(AudioOpen());
