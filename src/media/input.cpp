@@ -70,6 +70,9 @@ KeyFeed Feed = nullptr;
 bool Sampled = false;
 int SampleMs = 0;
 
+// Keys that were down when a file chooser closed: hidden from KeyState until they are released.
+uint8_t HeldKeys[256] = {};
+
 bool MouseOverridden = false;
 int OverrideX = 0, OverrideY = 0, OverrideButtons = 0;
 
@@ -105,10 +108,28 @@ void ReadKeyboard() {
   for (const KeyCode& key : KeyTable) {
     if (key.scancode < count && keys[key.scancode] != 0) state[key.code] = 1;
   }
+  for (int k = 0; k < 256; ++k) {
+    if (state[k] == 0) HeldKeys[k] = 0;
+    if (HeldKeys[k] != 0) state[k] = 0;
+  }
   std::memcpy(KeyState, state, sizeof state);
   Sampled = true;
   SampleMs = now;
 }
+
+namespace media {
+void HoldKeysUntilReleased() {
+  if (Window == nullptr) return;
+  SDL_PumpEvents();
+  int count = 0;
+  const Uint8* keys = SDL_GetKeyboardState(&count);
+  if (keys == nullptr) return;
+  for (const KeyCode& key : KeyTable) {
+    if (key.scancode < count && keys[key.scancode] != 0) HeldKeys[key.code] = 1;
+  }
+  Sampled = false;
+}
+}  // namespace media
 
 void GetMousePosition(int* x, int* y) {
   int mx = 0, my = 0;

@@ -68,6 +68,10 @@ void CreatePendingTextures();
 // Decodes PNG bytes into ARGB pixels (straight alpha). False on a bad file.
 bool DecodePng(const std::string& bytes, std::vector<uint32_t>* pixels, int* width, int* height);
 
+// ---- input.cpp
+// The keys down now count as up until they are released (after a file chooser closed).
+void HoldKeysUntilReleased();
+
 // ---- textinput.cpp: keyboard and text events for the active text-input line
 void HandleTextInputEvent(const SDL_Event& event);
 // Forgets every text-input line (EndMedia).

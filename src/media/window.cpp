@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "media/chooser.h"
 #include "media/internal.h"
 
 namespace media {
@@ -31,6 +32,9 @@ static bool Headless = false;
 // wait of their own).
 static bool PacePresent = false;
 static int64_t LastPresentTicks = 0;
+// What the window showed last: a file chooser that opens in the middle of a frame shows it again (the editor
+// asks for a file right after clearing the surface).
+static SDL_Texture* LastFrame = nullptr;
 
 int SetDrawingSurface(int width, int height, int depth, int refreshRate) {
   if (depth == 0) depth = 16;
@@ -169,6 +173,8 @@ int EndMedia() {
   FreeAllPictures();
   CloseFonts();
   if (Target != nullptr) SDL_DestroyTexture(Target);
+  if (LastFrame != nullptr) SDL_DestroyTexture(LastFrame);
+  LastFrame = nullptr;
   if (Renderer != nullptr) SDL_DestroyRenderer(Renderer);
   if (Window != nullptr) SDL_DestroyWindow(Window);
   Target = nullptr;
@@ -200,20 +206,90 @@ static void PaceLikeVsync() {
   }
 }
 
-int PresentFrame() {
-  if (!WaitToDraw()) return 0;
-  if (Renderer == nullptr) return -1;
+static SDL_Texture* MakeSurfaceTexture() {
+  SDL_Texture* texture = SDL_CreateTexture(Renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET,
+                                           SurfaceWidth, SurfaceHeight);
+  if (texture != nullptr) SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_NONE);
+  return texture;
+}
+
+// Copies the client-sized part of one texture into another (nullptr: the window).
+static int CopyClientPart(SDL_Texture* from, SDL_Texture* to) {
+  SDL_SetRenderTarget(Renderer, to);
+  SDL_RenderSetClipRect(Renderer, nullptr);
+  SDL_Rect part = {0, 0, SDL_min(ClientWidth, SurfaceWidth), SDL_min(ClientHeight, SurfaceHeight)};
+  return SDL_RenderCopy(Renderer, from, &part, &part);
+}
+
+// Shows a texture in the window.
+static int ShowTexture(SDL_Texture* texture) {
   SDL_SetRenderTarget(Renderer, nullptr);
   SDL_SetRenderDrawBlendMode(Renderer, SDL_BLENDMODE_NONE);
   SDL_SetRenderDrawColor(Renderer, 0, 0, 0, 255);
   SDL_RenderClear(Renderer);
-  SDL_Rect part = {0, 0, SDL_min(ClientWidth, SurfaceWidth), SDL_min(ClientHeight, SurfaceHeight)};
-  int result = SDL_RenderCopy(Renderer, Target, &part, &part);
+  int result = CopyClientPart(texture, nullptr);
   SDL_RenderPresent(Renderer);
   SetDrawTargetBack();
+  return result;
+}
+
+int PresentFrame() {
+  if (!WaitToDraw()) return 0;
+  if (Renderer == nullptr) return -1;
+  if (LastFrame == nullptr) LastFrame = MakeSurfaceTexture();
+  if (LastFrame != nullptr) CopyClientPart(Target, LastFrame);
+  int result = ShowTexture(Target);
   if (PacePresent) PaceLikeVsync();
   return result == 0 ? 0 : -1;
 }
+
+namespace media {
+
+void PresentLastFrame() {
+  if (!(DrawingEnabled() && Renderer != nullptr)) return;
+  ShowTexture(LastFrame != nullptr ? LastFrame : Target);
+}
+
+void PresentChooserFrame() {
+  if (DrawingEnabled() && Renderer != nullptr) ShowTexture(Target);
+}
+
+void DrawLastFrame() {
+  if (!(DrawingEnabled() && Renderer != nullptr) || LastFrame == nullptr) return;
+  CopyClientPart(LastFrame, Target);
+  SetDrawTargetBack();
+}
+
+SDL_Texture* SaveSurface() {
+  if (Renderer == nullptr) return nullptr;
+  SDL_Texture* saved = MakeSurfaceTexture();
+  if (saved != nullptr) {
+    SDL_SetRenderTarget(Renderer, saved);
+    SDL_RenderSetClipRect(Renderer, nullptr);
+    SDL_RenderCopy(Renderer, Target, nullptr, nullptr);
+  }
+  SetDrawTargetBack();
+  return saved;
+}
+
+void RestoreSurface(SDL_Texture* saved) {
+  if (saved == nullptr) return;
+  if (Renderer != nullptr) {
+    SDL_SetRenderTarget(Renderer, Target);
+    SDL_RenderSetClipRect(Renderer, nullptr);
+    SDL_RenderCopy(Renderer, saved, nullptr, nullptr);
+    SetDrawTargetBack();
+  }
+  SDL_DestroyTexture(saved);
+}
+
+void ReturnFromChooser() {
+  if (Window == nullptr) return;
+  SDL_RaiseWindow(Window);
+  WindowActive = true;
+}
+
+}  // namespace media
 
 int PumpMessages() {
   if (SDL_WasInit(SDL_INIT_EVENTS) == 0) return QuitRequested ? -1 : 0;
