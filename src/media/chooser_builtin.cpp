@@ -358,7 +358,7 @@ void DrawChooser(const BuiltinChooser& c) {
   DrawLastFrame();
   // The game's frame dimmed behind a nearly opaque black window, so that the list reads over any picture.
   Box(0, 0, ClientWidth, ClientHeight, 0xFF000000u, 120);
-  Box(l.X, l.Y, l.W, l.H, 0xFF000000u, 235);
+  Box(l.X, l.Y, l.W, l.H, 0xFF000000u, 245);
   DrawRect(l.X, l.Y, l.X + l.W, l.Y + l.H, White, 0);
   Text(l.X + 14, l.Y + 10, Saving(c) ? ChooserSaveTitle : ChooserOpenTitle, White, TitleFont);
   Text(l.X + 14, l.Y + 38, FittedPath(c.Folder.string(), l.W - 28, SmallFont), Dim, SmallFont);
