@@ -28,7 +28,7 @@ TEST_F(MainMenuTest, EnterByItem) {
     int scene;
     int cursorAfter;
   };
-  // Item 1 stays on the menu while no stage set can be loaded (a cancelled dialog).
+  // Item 1 stays on the menu when no set is chosen (without a window no chooser opens: a cancelled dialog).
   const Case cases[] = {{0, 30, 0}, {1, 20, 1}, {2, 200, 2}, {3, 40, 0}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.item);
