@@ -84,4 +84,8 @@ void CloseFonts();
 bool OpenAudio();
 void CloseAudio();
 
+// ---- child_task.cpp: what a forked child must forget of its parent's devices (sound.cpp, window.cpp)
+void ForgetAudioInChild();
+void ForgetWindowInChild();
+
 }  // namespace media

@@ -5,6 +5,7 @@
 
 #include <cstdarg>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 using GraphHandle = int;  // -1: failure
@@ -133,6 +134,11 @@ enum {
   KeyF1 = 59, KeyF3 = 61, KeyF4 = 62, KeyF5 = 63, KeyF6 = 64, KeyF7 = 65, KeyF8 = 66, KeyF9 = 67,
   KeyF11 = 87, KeyUp = 200, KeyLeft = 203, KeyRight = 205, KeyDown = 208,
 };
+// Keys of the editor's additions (test play, clear check, overlay, undo and redo).
+enum {
+  KeyF2 = 60, KeyF10 = 68, KeyF12 = 88, KeyY = 21,
+  KeyLeftCtrl = 29, KeyRightCtrl = 157, KeyLeftShift = 42, KeyRightShift = 54,
+};
 extern uint8_t KeyState[256];
 // Refreshes KeyState: from the key feed when one is set (replays, tests), else from the keyboard, sampled
 // at most once per millisecond.
@@ -202,3 +208,20 @@ bool ChooseFile(int purpose, std::string* path);
 // The path of one of the game's writable files ("save.dat", the editor's autosave): beside data.bin when the
 // game runs from a folder that holds it, else in $XDG_DATA_HOME/pelvoro.
 std::string WritableFilePath(const char* name);
+
+// ---------------------------------------------------------------------------------------------------------
+// Work in a child process (child_task.cpp)
+
+// Runs work in a forked copy of the process. The copy sees every global as it is at the start and changes
+// only its own copies, so work may run the play routines while the main thread goes on using its own; it has
+// no window, sound or drawing. What work writes with WriteChildReport arrives through ReadChildTask. One task
+// at a time; false when a task is running or the fork fails.
+bool StartChildTask(const std::function<void()>& work);
+// Appends to *received what the child reported since the last call, without waiting. true while the child
+// runs or has output left; false once it has ended and everything was read.
+bool ReadChildTask(std::string* received);
+// Ends the child at once, if one runs.
+void CancelChildTask();
+bool ChildTaskRunning();
+// In the child: sends text to the parent (a broken pipe ends the child).
+void WriteChildReport(const std::string& text);

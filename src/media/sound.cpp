@@ -94,6 +94,9 @@ void CloseAudio() {
   Audio = false;
 }
 
+// The child of a fork has no audio thread: it must never reach the mixer.
+void ForgetAudioInChild() { Audio = false; }
+
 int SoundLoadState(int handle) {
   int index = HandleIndex(handle, KindSound);
   if (index < 0 || index >= static_cast<int>(Sounds.size())) return -1;

@@ -324,6 +324,14 @@ void* MainWindow() { return Window; }
 void SetWindowActive(int active) { WindowActive = active != 0; }
 
 namespace media {
+// The child of a fork shares the parent's display connection: it must never draw, present or pump.
+void ForgetWindowInChild() {
+  Window = nullptr;
+  Renderer = nullptr;
+  Target = nullptr;
+  WindowActive = true;
+}
+
 void GuardActive() {
   if (!WindowActive) WaitWhileInactive();
 }
