@@ -1,6 +1,7 @@
 // File access: data paths such as "data\\texture\\girl.png" are served from an archive named after a leading
-// folder ("data.bin") when one exists, else from the disk. Every open file is held in memory whole, so seeking
-// and the formatted read are plain index arithmetic.
+// folder ("data.bin") when one exists, else from the disk; relative paths start in the folder that holds
+// data.bin (the working directory, or the installed data folder). Every open file is held in memory whole,
+// so seeking and the formatted read are plain index arithmetic.
 #include <sys/stat.h>
 
 #include <cstdarg>
@@ -133,13 +134,13 @@ std::shared_ptr<const pack::Archive> ArchiveForPath(const std::vector<std::strin
   // The last archive used goes first when the path starts with its prefix.
   for (size_t k = 0; k < prefixes.size(); ++k) {
     if (prefixes[k] != LastArchivePrefix) continue;
-    if (auto archive = ArchiveNamed(prefixes[k] + "." + ArchiveExtension)) {
+    if (auto archive = ArchiveNamed(DataFilePath((prefixes[k] + "." + ArchiveExtension).c_str()))) {
       rest(k + 1);
       return archive;
     }
   }
   for (size_t k = 0; k < prefixes.size(); ++k) {
-    if (auto archive = ArchiveNamed(prefixes[k] + "." + ArchiveExtension)) {
+    if (auto archive = ArchiveNamed(DataFilePath((prefixes[k] + "." + ArchiveExtension).c_str()))) {
       LastArchivePrefix = prefixes[k];
       rest(k + 1);
       return archive;
@@ -158,7 +159,7 @@ bool ReadThroughArchives(const char* path, std::string* out) {
   }
   std::string diskPath;
   for (size_t i = 0; i < parts.size(); ++i) diskPath += (i ? "/" : "") + parts[i];
-  if (path[0] == '/') diskPath = "/" + diskPath;
+  diskPath = path[0] == '/' ? "/" + diskPath : DataFilePath(diskPath.c_str());
   return ReadDiskFile(diskPath, out);
 }
 

@@ -205,8 +205,14 @@ bool ReadWholeDataFile(const char* path, std::string* out);
 enum { ChooseOpenStageSet = 0, ChooseSaveStageSet = 1 };
 // Asks the user for a path, modally, keeping the window drawn. true with the path, false when cancelled.
 bool ChooseFile(int purpose, std::string* path);
+// Finds the data archive: true when the working directory holds it (everything then stays there, as it
+// always was) or else the installed data folder does; false when neither has it.
+bool LocateDataArchive(const char* name);
+// The path of a file that lies beside data.bin (the data paths, the editor's help page).
+std::string DataFilePath(const char* name);
 // The path of one of the game's writable files ("save.dat", the editor's autosave): beside data.bin when the
-// game runs from a folder that holds it, else in $XDG_DATA_HOME/pelvoro.
+// game runs from a folder that holds it, else in $XDG_DATA_HOME/pelvoro (default ~/.local/share/pelvoro),
+// which is made when missing.
 std::string WritableFilePath(const char* name);
 
 // ---------------------------------------------------------------------------------------------------------

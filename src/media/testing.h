@@ -26,3 +26,7 @@ void SetWindowActive(int active);
 int LastSoundChannel(SoundHandle handle);
 // Whether the audio device is open (sounds still work without one, silently).
 bool AudioOpen();
+
+// Stands in for the data folder of an installed game (nullptr: the one beside the executable again) and
+// forgets where data.bin was found.
+void SetInstalledDataFolder(const char* folder);

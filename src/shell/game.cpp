@@ -1,7 +1,6 @@
 // Entry point, main loop, scene machine and fades.
 #include "shell/game.h"
 
-#include <cstdio>
 #include <cstring>
 
 #include "play/play_frame.h"
@@ -175,19 +174,8 @@ static bool MainLoopPass() {
   return true;
 }
 
-// A folder of that name opens too, but reading it fails; an empty file reads (and fails later, with the
-// message of the first picture).
-static bool DataArchiveReadable() {
-  FILE* archive = std::fopen("data.bin", "rb");
-  if (archive == nullptr) return false;
-  std::fgetc(archive);
-  const bool readable = std::ferror(archive) == 0;
-  std::fclose(archive);
-  return readable;
-}
-
 int RunGame() {
-  if (!DataArchiveReadable()) {
+  if (!LocateDataArchive("data.bin")) {
     ShowMessageBox("Pelvoro!!", DataMissingMessage);
     return -1;
   }

@@ -1,4 +1,5 @@
-// "save.dat": 46 bytes, little-endian, read once at start-up and rewritten whole.
+// "save.dat": 46 bytes, little-endian, read once at start-up and rewritten whole; beside data.bin, or in the
+// user's data folder when the game is installed.
 #include "shell/savedata.h"
 
 #include <fcntl.h>
@@ -79,14 +80,14 @@ bool ReplaceFileAtomically(const char* path, const uint8_t* data, size_t size) {
   return true;
 }
 
-void StoreSaveData() {
+void StoreSaveData(const char* path) {
   uint8_t image[SaveFileSize];
   EncodeSaveData(image);
-  if (!ReplaceFileAtomically(SaveDataPath, image, sizeof image)) SaveDataFailed();
+  if (!ReplaceFileAtomically(path, image, sizeof image)) SaveDataFailed();
 }
 
-void LoadSaveData() {
-  FILE* file = std::fopen(SaveDataPath, "rb");
+void LoadSaveData(const char* path) {
+  FILE* file = std::fopen(path, "rb");
   if (file == nullptr) SaveDataFailed();
   // A file cut short leaves the fields it no longer holds as they were; a cut inside the magic or the
   // version fails their check.
@@ -111,11 +112,11 @@ void LoadSaveData() {
   std::fclose(file);
 }
 
-void CreateSaveDataIfMissing() {
-  FILE* file = std::fopen(SaveDataPath, "rb");
+void CreateSaveDataIfMissing(const char* path) {
+  FILE* file = std::fopen(path, "rb");
   if (file != nullptr) {
     std::fclose(file);
-    LoadSaveData();
+    LoadSaveData(path);
     return;
   }
   // Any reason other than a missing file (permissions, a folder in the way) keeps the defaults in memory.
@@ -129,18 +130,19 @@ void CreateSaveDataIfMissing() {
   image[41] = 0xFF;
   image[42] = 1;  // music
   image[43] = 1;  // sound effects
-  if (!ReplaceFileAtomically(SaveDataPath, image, sizeof image)) SaveDataFailed();
-  LoadSaveData();
+  if (!ReplaceFileAtomically(path, image, sizeof image)) SaveDataFailed();
+  LoadSaveData(path);
 }
 
 }  // namespace
 
 void SaveDataIo(int mode) {
   if (SaveDataPath == nullptr) return;
+  const std::string path = WritableFilePath(SaveDataPath);
   switch (mode) {
-    case 0: CreateSaveDataIfMissing(); break;
-    case 1: LoadSaveData(); break;
-    case 2: StoreSaveData(); break;
+    case 0: CreateSaveDataIfMissing(path.c_str()); break;
+    case 1: LoadSaveData(path.c_str()); break;
+    case 2: StoreSaveData(path.c_str()); break;
     default: break;
   }
 }

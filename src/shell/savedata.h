@@ -11,6 +11,6 @@ extern uint8_t BloodOn;
 
 // 0 start-up (create when missing, then load), 1 load, 2 store. Failures end the program with a message.
 void SaveDataIo(int mode);
-// Where the save file lives; "save.dat" in the working directory unless a test points it elsewhere.
+// The save file's name, "save.dat", placed by WritableFilePath (an absolute path, as tests use, is kept).
 // nullptr: no save file is read or written at all (the headless stage runner).
 extern const char* SaveDataPath;

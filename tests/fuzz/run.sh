@@ -14,8 +14,8 @@ reader=("$root/src/media/archive.cpp" "$root/src/media/archive_key.cpp" "$root/s
         "$root/src/media/huffman.cpp" "$root/src/shell/archive_key.cpp")
 
 clang++ "${flags[@]}" "$root/tests/fuzz/archive_fuzz.cpp" "${reader[@]}" -o "$out/archive_fuzz"
-clang++ "${flags[@]}" "$root/tests/fuzz/scan_fuzz.cpp" "$root/src/media/files.cpp" "${reader[@]}" \
-  -o "$out/scan_fuzz"
+clang++ "${flags[@]}" "$root/tests/fuzz/scan_fuzz.cpp" "$root/src/media/files.cpp" "$root/src/media/paths.cpp" \
+  "${reader[@]}" -o "$out/scan_fuzz"
 
 status=0
 for target in archive scan; do

@@ -1,11 +1,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <vector>
 
+#include "media/testing.h"
 #include "shell/savedata.h"
 #include "temp_folder.h"
 
@@ -182,6 +185,39 @@ TEST_F(SaveDataTest, NoPathMeansNoFileAtAll) {
   SaveDataIo(2);
   SaveDataPath = path_;
   EXPECT_EQ(access(path_, F_OK), -1);
+}
+
+// Installed (no data.bin in the working directory), the save file lives in the user's data folder and the
+// working directory gets nothing.
+TEST_F(SaveDataTest, InstalledGameKeepsTheSaveUnderXdgDataHome) {
+  namespace fs = std::filesystem;
+  const fs::path root = folder_.Path();
+  fs::create_directories(root / "installed");
+  fs::create_directories(root / "cwd");
+  std::ofstream(root / "installed" / "data.bin") << "";
+  const fs::path previous = fs::current_path();
+  fs::current_path(root / "cwd");
+  const char* oldXdg = std::getenv("XDG_DATA_HOME");
+  const std::string savedXdg = oldXdg != nullptr ? oldXdg : "";
+  setenv("XDG_DATA_HOME", (root / "xdg").c_str(), 1);
+  SetInstalledDataFolder((root / "installed").c_str());
+  SaveDataPath = "save.dat";
+
+  bool located = LocateDataArchive("data.bin");
+  SaveDataIo(0);
+  MusicOn = 0;
+  SaveDataIo(2);
+  std::vector<uint8_t> saved = Read((root / "xdg" / "pelvoro" / "save.dat").c_str());
+  bool cwdTouched = fs::exists(root / "cwd" / "save.dat");
+
+  SetInstalledDataFolder(nullptr);
+  fs::current_path(previous);
+  if (oldXdg != nullptr) setenv("XDG_DATA_HOME", savedXdg.c_str(), 1);
+  else unsetenv("XDG_DATA_HOME");
+  ASSERT_TRUE(located);
+  ASSERT_EQ(saved.size(), 46u);
+  EXPECT_EQ(saved[42], 0);
+  EXPECT_FALSE(cwdTouched);
 }
 
 }  // namespace
