@@ -1,8 +1,10 @@
-// Keyboard and mouse. The keyboard is read into KeyState by DirectInput key codes through one table from SDL
-// scancodes; replays and tests replace the keyboard with a key feed.
+// Keyboard, game controllers and mouse. The keyboard is read into KeyState by DirectInput key codes through
+// one table from SDL scancodes, and the controllers add the keys their buttons stand for; replays and tests
+// replace both with a key feed.
 #include <SDL2/SDL.h>
 
 #include <cstring>
+#include <vector>
 
 #include "media/internal.h"
 
@@ -66,6 +68,41 @@ constexpr KeyCode KeyTable[] = {
     {SDL_SCANCODE_COMPUTER, 0xEB}, {SDL_SCANCODE_MAIL, 0xEC}, {SDL_SCANCODE_MEDIASELECT, 0xED},
 };
 
+// Game controllers stand in for the keys the game reads: the D-pad and the left stick for the arrows, A for Z
+// and Enter, B for X, Start for Tab, Back for S, Y for R.
+struct ButtonKeys {
+  SDL_GameControllerButton button;
+  uint8_t keys[2];  // 0: none
+};
+constexpr ButtonKeys ControllerTable[] = {
+    {SDL_CONTROLLER_BUTTON_DPAD_UP, {KeyUp, 0}},       {SDL_CONTROLLER_BUTTON_DPAD_DOWN, {KeyDown, 0}},
+    {SDL_CONTROLLER_BUTTON_DPAD_LEFT, {KeyLeft, 0}},   {SDL_CONTROLLER_BUTTON_DPAD_RIGHT, {KeyRight, 0}},
+    {SDL_CONTROLLER_BUTTON_A, {KeyZ, KeyEnter}},       {SDL_CONTROLLER_BUTTON_B, {KeyX, 0}},
+    {SDL_CONTROLLER_BUTTON_START, {KeyTab, 0}},        {SDL_CONTROLLER_BUTTON_BACK, {KeyS, 0}},
+    {SDL_CONTROLLER_BUTTON_Y, {KeyR, 0}},
+};
+// Half the stick's travel counts as a push, so a stick resting slightly off centre walks nowhere.
+constexpr Sint16 StickThreshold = 16384;
+
+std::vector<SDL_GameController*> Controllers;
+
+void AddControllerKeys(uint8_t state[256]) {
+  for (SDL_GameController* controller : Controllers) {
+    for (const ButtonKeys& entry : ControllerTable) {
+      if (SDL_GameControllerGetButton(controller, entry.button) == 0) continue;
+      for (uint8_t key : entry.keys) {
+        if (key != 0) state[key] = 1;
+      }
+    }
+    Sint16 x = SDL_GameControllerGetAxis(controller, SDL_CONTROLLER_AXIS_LEFTX);
+    Sint16 y = SDL_GameControllerGetAxis(controller, SDL_CONTROLLER_AXIS_LEFTY);
+    if (x <= -StickThreshold) state[KeyLeft] = 1;
+    if (x >= StickThreshold) state[KeyRight] = 1;
+    if (y <= -StickThreshold) state[KeyUp] = 1;
+    if (y >= StickThreshold) state[KeyDown] = 1;
+  }
+}
+
 KeyFeed Feed = nullptr;
 bool Sampled = false;
 int SampleMs = 0;
@@ -112,6 +149,9 @@ void ReadKeyboard() {
     if (state[k] == 0) HeldKeys[k] = 0;
     if (HeldKeys[k] != 0) state[k] = 0;
   }
+  AddControllerKeys(state);
+  // Alt+Enter switches fullscreen; it is no Enter for the game.
+  if (state[0x38] != 0 || state[0xB8] != 0) state[KeyEnter] = state[0x9C] = 0;
   std::memcpy(KeyState, state, sizeof state);
   Sampled = true;
   SampleMs = now;
@@ -138,6 +178,7 @@ void GetMousePosition(int* x, int* y) {
     my = OverrideY;
   } else if (Window != nullptr) {
     SDL_GetMouseState(&mx, &my);
+    WindowPointToPicture(&mx, &my);
   }
   if (x != nullptr) *x = mx;
   if (y != nullptr) *y = my;
@@ -162,3 +203,36 @@ void SetMouseOverride(int enabled, int x, int y, int buttons) {
   OverrideY = y;
   OverrideButtons = buttons;
 }
+
+namespace media {
+
+// Controllers come and go at any time: SDL reports each one present at start-up and every later plug-in as
+// an added device.
+void HandleControllerEvent(const SDL_Event& event) {
+  if (event.type == SDL_CONTROLLERDEVICEADDED) {
+    SDL_GameController* controller = SDL_GameControllerOpen(event.cdevice.which);
+    if (controller == nullptr) return;
+    for (SDL_GameController* open : Controllers) {
+      if (open == controller) {  // already open: SDL counted one more reference
+        SDL_GameControllerClose(controller);
+        return;
+      }
+    }
+    Controllers.push_back(controller);
+  } else if (event.type == SDL_CONTROLLERDEVICEREMOVED) {
+    for (size_t i = 0; i < Controllers.size(); ++i) {
+      SDL_Joystick* joystick = SDL_GameControllerGetJoystick(Controllers[i]);
+      if (joystick != nullptr && SDL_JoystickInstanceID(joystick) != event.cdevice.which) continue;
+      SDL_GameControllerClose(Controllers[i]);
+      Controllers.erase(Controllers.begin() + static_cast<std::ptrdiff_t>(i));
+      return;
+    }
+  }
+}
+
+void CloseControllers() {
+  for (SDL_GameController* controller : Controllers) SDL_GameControllerClose(controller);
+  Controllers.clear();
+}
+
+}  // namespace media

@@ -27,6 +27,15 @@ void RetryWindowIcon();
 // The one wait for an inactive window. Drawing reaches it through WaitToDraw, every sound operation through
 // the handle lookup that each of them starts with, the keyboard through ReadKeyboard.
 void GuardActive();
+// Where the picture goes in a window: its whole scale factor (at least 1) and top-left corner, in output
+// pixels.
+struct PictureFit {
+  int factor = 1;
+  int x = 0, y = 0;
+};
+PictureFit FitPicture(int windowWidth, int windowHeight, int pictureWidth, int pictureHeight);
+// Turns a point in window coordinates into picture pixels (outside the picture: below 0 or past its size).
+void WindowPointToPicture(int* x, int* y);
 
 // ---- draw.cpp
 // The blend state of SetBlendMode, applied by every drawing operation.
@@ -71,6 +80,9 @@ bool DecodePng(const std::string& bytes, std::vector<uint32_t>* pixels, int* wid
 // ---- input.cpp
 // The keys down now count as up until they are released (after a file chooser closed).
 void HoldKeysUntilReleased();
+// Game controllers, opened as they are plugged in.
+void HandleControllerEvent(const SDL_Event& event);
+void CloseControllers();
 
 // ---- textinput.cpp: keyboard and text events for the active text-input line
 void HandleTextInputEvent(const SDL_Event& event);

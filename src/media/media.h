@@ -26,6 +26,12 @@ int SetWindowClientSize(int width, int height);
 int SetWindowTitle(const char* utf8Title);
 int SetWindowedMode(int windowed);
 int SetWindowIconId(int id);
+// The picture in a bigger window: before InitMedia, the window starts at factor (1 or more) times the
+// picture's size; the window may also be resized or made fullscreen (Alt+Enter toggles). The picture is then
+// scaled by the largest whole factor that fits, centred on black, and the mouse is mapped back to its pixels.
+int SetWindowScale(int factor);
+// 1 borderless fullscreen on the desktop, 0 windowed; before InitMedia it sets how the window starts.
+int SetFullscreenDesktop(int on);
 // Creates the window, renderer and the sound and input services. 0, or -1 on failure.
 int InitMedia();
 // Releases every media resource and closes the window. Safe to call twice.

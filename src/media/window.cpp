@@ -1,5 +1,7 @@
 // The window, the drawing surface behind it, presentation and the message pump. The game draws into an
-// 800 x 600 target texture; PresentFrame copies its client-sized top-left part 1:1 into the window.
+// 800 x 600 target texture; PresentFrame copies its client-sized top-left part (the picture) into the window:
+// 1:1 in the window of the picture's size, and in a larger window (resized, --scale, fullscreen) scaled by the
+// largest whole factor that fits, nearest-neighbour, centred on black.
 #include <SDL2/SDL.h>
 
 #include <cstring>
@@ -24,6 +26,9 @@ static int RefreshRate = 60;
 static int Windowed = 1;
 static int IconId = 0;
 static std::string Title = "Pelvoro!!";
+static int WindowScale = 1;  // the window is this many times the picture's size unless the user resized it
+static bool Fullscreen = false;
+static bool StartFullscreen = false;
 static bool QuitRequested = false;
 static bool WindowActive = true;
 // Drivers without a display: the window counts as always active and presentation is not paced.
@@ -49,13 +54,80 @@ int SetDrawingSurface(int width, int height, int depth, int refreshRate) {
 // The surface is never scaled into the window; nothing to record.
 int SetWindowNotScaled() { return 0; }
 
+// A window at its scaled size follows the picture; one the user resized keeps its size while the picture
+// still fits at 1:1.
 int SetWindowClientSize(int width, int height) {
   if (width <= 0 || height <= 0) return 0;
+  int oldWidth = ClientWidth, oldHeight = ClientHeight;
   ClientWidth = width;
   ClientHeight = height;
-  if (Window != nullptr) SDL_SetWindowSize(Window, width, height);
+  if (Window == nullptr) return 0;
+  int currentWidth = 0, currentHeight = 0;
+  SDL_GetWindowSize(Window, &currentWidth, &currentHeight);
+  SDL_SetWindowMinimumSize(Window, width, height);
+  if (Fullscreen) return 0;
+  if (currentWidth == oldWidth * WindowScale && currentHeight == oldHeight * WindowScale) {
+    SDL_SetWindowSize(Window, width * WindowScale, height * WindowScale);
+  } else if (currentWidth < width || currentHeight < height) {
+    SDL_SetWindowSize(Window, SDL_max(currentWidth, width), SDL_max(currentHeight, height));
+  }
   return 0;
 }
+
+int SetWindowScale(int factor) {
+  if (factor < 1 || Window != nullptr) return -1;
+  WindowScale = factor;
+  return 0;
+}
+
+int SetFullscreenDesktop(int on) {
+  if (Window == nullptr) {
+    StartFullscreen = on != 0;
+    return 0;
+  }
+  Fullscreen = on != 0;
+  SDL_SetWindowFullscreen(Window, Fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+  return 0;
+}
+
+namespace media {
+PictureFit FitPicture(int windowWidth, int windowHeight, int pictureWidth, int pictureHeight) {
+  PictureFit fit;
+  if (pictureWidth > 0 && pictureHeight > 0) {
+    fit.factor = SDL_max(1, SDL_min(windowWidth / pictureWidth, windowHeight / pictureHeight));
+  }
+  // A window smaller than the picture shows its top-left part, as the unscaled window always did.
+  fit.x = SDL_max(0, (windowWidth - pictureWidth * fit.factor) / 2);
+  fit.y = SDL_max(0, (windowHeight - pictureHeight * fit.factor) / 2);
+  return fit;
+}
+
+// The output size of the last presented frame: the mouse is mapped onto what the player saw.
+static int PresentedWidth = 0, PresentedHeight = 0;
+
+static int PictureWidth() { return SDL_min(ClientWidth, SurfaceWidth); }
+static int PictureHeight() { return SDL_min(ClientHeight, SurfaceHeight); }
+
+// Rounds toward minus infinity, so that a point left of or above the picture stays outside it.
+static int FloorDiv(int value, int divisor) {
+  return value >= 0 ? value / divisor : -((-value + divisor - 1) / divisor);
+}
+
+void WindowPointToPicture(int* x, int* y) {
+  if (Window == nullptr || Renderer == nullptr) return;
+  int windowWidth = 0, windowHeight = 0;
+  SDL_GetWindowSize(Window, &windowWidth, &windowHeight);
+  if (windowWidth <= 0 || windowHeight <= 0) return;
+  int outWidth = PresentedWidth > 0 ? PresentedWidth : windowWidth;
+  int outHeight = PresentedHeight > 0 ? PresentedHeight : windowHeight;
+  PictureFit fit = FitPicture(outWidth, outHeight, PictureWidth(), PictureHeight());
+  // Window points become output pixels first (they differ on high-density displays).
+  int px = static_cast<int>(static_cast<int64_t>(*x) * outWidth / windowWidth);
+  int py = static_cast<int>(static_cast<int64_t>(*y) * outHeight / windowHeight);
+  *x = FloorDiv(px - fit.x, fit.factor);
+  *y = FloorDiv(py - fit.y, fit.factor);
+}
+}  // namespace media
 
 int SetWindowTitle(const char* utf8Title) {
   Title = utf8Title != nullptr ? utf8Title : "";
@@ -65,7 +137,7 @@ int SetWindowTitle(const char* utf8Title) {
 
 int SetWindowedMode(int windowed) {
   Windowed = windowed;
-  if (Window != nullptr) SDL_SetWindowFullscreen(Window, windowed ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+  if (Window != nullptr) SetFullscreenDesktop(!windowed);
   return 0;
 }
 
@@ -129,9 +201,12 @@ int InitMedia() {
     SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER);
     return -1;
   }
-  Uint32 flags = SDL_WINDOW_SHOWN | (Windowed ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
-  Window = SDL_CreateWindow(Title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, ClientWidth,
-                            ClientHeight, flags);
+  // Controllers are a welcome extra: the game runs without them.
+  if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) SDL_Log("controllers: %s", SDL_GetError());
+  Fullscreen = !Windowed || StartFullscreen;
+  Uint32 flags = SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE | (Fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+  Window = SDL_CreateWindow(Title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                            ClientWidth * WindowScale, ClientHeight * WindowScale, flags);
   if (Window == nullptr) {
     SDL_Log("SDL_CreateWindow: %s", SDL_GetError());
     EndMedia();
@@ -147,6 +222,8 @@ int InitMedia() {
     EndMedia();
     return -1;
   }
+  SDL_SetWindowMinimumSize(Window, ClientWidth, ClientHeight);
+  SDL_SetTextureScaleMode(Target, SDL_ScaleModeNearest);
   // Some drivers accept vsync and do not wait, and fast displays refresh more often than 60 times a second:
   // presentation is held to the refresh rate in any case. Where the display does wait at 60 Hz this costs
   // nothing.
@@ -159,6 +236,7 @@ int InitMedia() {
   SDL_StopTextInput();
   QuitRequested = false;
   WindowActive = true;
+  PresentedWidth = PresentedHeight = 0;
   IconTries = 0;
   OpenAudio();
   SetIconFromData();
@@ -172,6 +250,8 @@ int EndMedia() {
   CloseAudio();
   FreeAllPictures();
   CloseFonts();
+  CloseControllers();
+  if (SDL_WasInit(SDL_INIT_GAMECONTROLLER) != 0) SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
   if (Target != nullptr) SDL_DestroyTexture(Target);
   if (LastFrame != nullptr) SDL_DestroyTexture(LastFrame);
   LastFrame = nullptr;
@@ -227,7 +307,14 @@ static int ShowTexture(SDL_Texture* texture) {
   SDL_SetRenderDrawBlendMode(Renderer, SDL_BLENDMODE_NONE);
   SDL_SetRenderDrawColor(Renderer, 0, 0, 0, 255);
   SDL_RenderClear(Renderer);
-  int result = CopyClientPart(texture, nullptr);
+  int outWidth = PictureWidth(), outHeight = PictureHeight();
+  SDL_GetRendererOutputSize(Renderer, &outWidth, &outHeight);  // of the window: no target is set now
+  PresentedWidth = outWidth;
+  PresentedHeight = outHeight;
+  PictureFit fit = FitPicture(outWidth, outHeight, PictureWidth(), PictureHeight());
+  SDL_Rect part = {0, 0, PictureWidth(), PictureHeight()};
+  SDL_Rect shown = {fit.x, fit.y, part.w * fit.factor, part.h * fit.factor};
+  int result = SDL_RenderCopy(Renderer, texture, &part, &shown);
   SDL_RenderPresent(Renderer);
   SetDrawTargetBack();
   return result;
@@ -291,6 +378,11 @@ void ReturnFromChooser() {
 
 }  // namespace media
 
+static bool IsAltEnter(const SDL_KeyboardEvent& key) {
+  SDL_Scancode code = key.keysym.scancode;
+  return (code == SDL_SCANCODE_RETURN || code == SDL_SCANCODE_KP_ENTER) && (key.keysym.mod & KMOD_ALT) != 0;
+}
+
 int PumpMessages() {
   if (SDL_WasInit(SDL_INIT_EVENTS) == 0) return QuitRequested ? -1 : 0;
   SDL_Event event;
@@ -298,6 +390,18 @@ int PumpMessages() {
     switch (event.type) {
       case SDL_QUIT:
         QuitRequested = true;
+        break;
+      case SDL_KEYDOWN:
+        // Alt+Enter switches between the window and borderless fullscreen; it is not typed text.
+        if (IsAltEnter(event.key)) {
+          if (event.key.repeat == 0) SetFullscreenDesktop(!Fullscreen);
+        } else {
+          HandleTextInputEvent(event);
+        }
+        break;
+      case SDL_CONTROLLERDEVICEADDED:
+      case SDL_CONTROLLERDEVICEREMOVED:
+        HandleControllerEvent(event);
         break;
       case SDL_WINDOWEVENT:
         if (event.window.event == SDL_WINDOWEVENT_CLOSE) QuitRequested = true;

@@ -1,0 +1,109 @@
+# The picture in a bigger window, in a real X server: `--scale 2` opens a 1280 x 960 window that shows the
+# main menu exactly as the plain window does, every pixel a 2 x 2 block (so the shot shrunk by 2 equals the
+# plain one); Alt+Enter switches to borderless fullscreen (the screen's size, the picture scaled by 3 and
+# centred on black, under a window manager) and back, and is no Enter for the menu; `--fullscreen` starts
+# that way. Bad options end with status 2 and a usage, `--help` with 0.
+set -euo pipefail
+BUILD_DIR=$(cd "$1" && pwd)
+SOURCE_DIR=$(cd "$2" && pwd)
+source "$SOURCE_DIR/tests/e2e/lib.sh"
+
+export SDL_AUDIODRIVER=dummy PELVORO_NO_MESSAGEBOX=1
+unset SDL_VIDEODRIVER
+work=$(mktemp -d /tmp/pelvoro-scale-XXXXXX)
+if [ -z "${KEEP_SHOTS:-}" ]; then on_exit "rm -rf '$work'"; else echo "screenshots kept in $work"; fi
+cd "$work"
+cp "$BUILD_DIR/data.bin" .
+
+# The command line.
+"$BUILD_DIR/pelvoro" --help >help.txt || fail "--help exit status $?"
+grep -q -- "--scale N" help.txt || fail "--help: $(cat help.txt)"
+for bad in "--scale" "--scale 0" "--scale x" "--scale 17" "--window" "stage1"; do
+  status=0
+  # shellcheck disable=SC2086
+  "$BUILD_DIR/pelvoro" $bad >out.txt 2>err.txt || status=$?
+  [ "$status" = 2 ] || fail "'$bad': exit status $status, expected 2"
+  grep -q "^usage: pelvoro" err.txt || fail "'$bad': no usage: $(cat err.txt)"
+done
+
+start_xvfb 2048x1536x24
+GAME_PID=""
+# Starts the game with the given options and brings it to the main menu, which stands still.
+start_game() {
+  rm -f save.dat
+  "$BUILD_DIR/pelvoro" "$@" 2>>game.log &
+  GAME_PID=$!
+  on_exit "kill $GAME_PID 2>/dev/null"
+  WINDOW=$(wait_for_window "Pelvoro!!" 30) || fail "no window for $*: $(cat game.log)"
+  for _ in $(seq 300); do [ -f save.dat ] && break; sleep 0.1; done
+  [ -f save.dat ] || fail "the loading screen did not finish: $(cat game.log)"
+  sleep 1.5
+  send_key Return  # title -> main menu
+  sleep 2
+}
+stop_game() {
+  EXIT_STATUS=timeout
+  for _ in $(seq 1 20); do
+    send_key Escape 0.15
+    wait_for_exit "$GAME_PID" 1
+    [ "$EXIT_STATUS" = "timeout" ] || break
+  done
+  [ "$EXIT_STATUS" = "0" ] || fail "exit status $EXIT_STATUS after Esc: $(cat game.log)"
+}
+# A shot of the window's client area, taken until two in a row agree (the menu has settled).
+steady_shot() {
+  local out=$1
+  import -window "$WINDOW" "$out.a.png"
+  for _ in $(seq 20); do
+    sleep 0.3
+    import -window "$WINDOW" "$out"
+    [ "$(compare -metric AE "$out" "$out.a.png" null: 2>&1 || true)" = 0 ] && return 0
+    mv "$out" "$out.a.png"
+  done
+  fail "the picture in $out does not settle"
+}
+same() { [ "$(compare -metric AE "$1" "$2" null: 2>&1 || true)" = 0 ]; }
+
+start_game
+[ "$(window_size "$WINDOW")" = 640x480 ] || fail "plain window $(window_size "$WINDOW")"
+steady_shot plain.png
+stop_game
+
+start_game --scale 2
+[ "$(window_size "$WINDOW")" = 1280x960 ] || fail "--scale 2 window $(window_size "$WINDOW")"
+steady_shot scaled.png
+convert scaled.png -sample 50% shrunk.png
+convert plain.png -sample 200% doubled.png
+same shrunk.png plain.png || fail "the --scale 2 shot shrunk by 2 differs from the plain one (shrunk.png)"
+same scaled.png doubled.png || fail "the --scale 2 shot is not made of 2 x 2 blocks (scaled.png)"
+
+# Fullscreen is the window manager's business: from here on one runs (a bare X server has none).
+HOME=$work openbox >openbox.log 2>&1 &
+wm_pid=$!
+on_exit "kill $wm_pid 2>/dev/null"
+sleep 1
+xdotool windowactivate --sync "$WINDOW" 2>/dev/null || true
+# Alt+Enter: fullscreen on the 2048 x 1536 screen shows the picture 3 times, at (64, 48), on black.
+xdotool key alt+Return
+for _ in $(seq 50); do [ "$(window_size "$WINDOW")" = 2048x1536 ] && break; sleep 0.1; done
+[ "$(window_size "$WINDOW")" = 2048x1536 ] || fail "Alt+Enter: window $(window_size "$WINDOW")"
+steady_shot full.png
+convert full.png -crop 1920x1440+64+48 +repage full-picture.png
+convert plain.png -sample 300% tripled.png
+same full-picture.png tripled.png || fail "fullscreen picture differs from the plain one scaled by 3"
+convert full.png -fill black -draw "rectangle 64,48 1983,1487" -format '%[fx:maxima]' info: >border.txt
+[ "$(cat border.txt)" = 0 ] || fail "the border around the fullscreen picture is not black"
+xdotool key alt+Return
+for _ in $(seq 50); do [ "$(window_size "$WINDOW")" = 1280x960 ] && break; sleep 0.1; done
+[ "$(window_size "$WINDOW")" = 1280x960 ] || fail "Alt+Enter back: window $(window_size "$WINDOW")"
+steady_shot back.png
+same back.png scaled.png || fail "after Alt+Enter twice the menu changed (back.png): Alt+Enter acted as Enter?"
+stop_game
+
+start_game --fullscreen
+xdotool windowactivate --sync "$WINDOW" 2>/dev/null || true
+[ "$(window_size "$WINDOW")" = 2048x1536 ] || fail "--fullscreen window $(window_size "$WINDOW")"
+steady_shot started-full.png
+same started-full.png full.png || fail "--fullscreen differs from Alt+Enter's fullscreen"
+stop_game
+echo "ok"
