@@ -170,13 +170,14 @@ start_stage_1 "$real" "$work/stage1-stand.png" 72 384 16 32
 sleep 1
 shot "$work/stage1-stand.png"
 expect_some "$work/stage1-stand.png" "$skin" 72 384 16 32
-xdotool keydown Right
-for _ in $(seq 50); do
-  sleep 0.2
+# Short steps, one xdotool call each, so that a slow screenshot on a busy machine never keeps Right down while
+# she walks on towards the first pit.
+for _ in $(seq 60); do
+  xdotool keydown Right sleep 0.3 keyup Right
+  sleep 0.3
   shot "$work/stage1-walked.png"
   [ "$(count_colour "$work/stage1-walked.png" "$skin" 60 384 116 32)" -eq 0 ] && break
 done
-xdotool keyup Right
 sleep 0.5
 shot "$work/stage1-walked.png"
 # She has left the start and walked past the signboard, whose window no longer covers the sky.
