@@ -16,11 +16,20 @@ namespace fs = std::filesystem;
 
 namespace {
 
+constexpr char UsageText[] =
+    "usage: pelvoro-pack [--key K] [--no-scramble] [--huffman-kb N] create OUT.bin DIR\n"
+    "       pelvoro-pack [--key K] list IN.bin\n"
+    "       pelvoro-pack [--key K] extract IN.bin DIR\n";
+
+constexpr char HelpText[] =
+    "Writes, lists and unpacks data archives. Options may stand anywhere on the command line; \"--\" ends them.\n"
+    "  --key K           use the key string K instead of the game's key (all three commands)\n"
+    "  --no-scramble     (create) write an archive with flag bit 0 set\n"
+    "  --huffman-kb N    (create) set HuffmanKB, 0..255 (255: whole files)\n"
+    "  --help            print this help\n";
+
 int Usage() {
-  std::fprintf(stderr,
-               "usage: pelvoro-pack [--key K] [--no-scramble] [--huffman-kb N] create OUT.bin DIR\n"
-               "       pelvoro-pack [--key K] list IN.bin\n"
-               "       pelvoro-pack [--key K] extract IN.bin DIR\n");
+  std::fputs(UsageText, stderr);
   return 2;
 }
 
@@ -116,10 +125,19 @@ int Extract(const std::string& in, const std::string& outDir, const std::string&
 int main(int argc, char** argv) {
   PackOptions options;
   std::u16string key = UnscrambleGameKey();
-  int i = 1;
-  for (; i < argc && std::strncmp(argv[i], "--", 2) == 0; ++i) {
+  std::vector<std::string> args;
+  bool optionsEnded = false;
+  for (int i = 1; i < argc; ++i) {
     std::string opt = argv[i];
-    if (opt == "--key" && i + 1 < argc) {
+    if (optionsEnded || opt.rfind("--", 0) != 0) {
+      args.push_back(opt);
+    } else if (opt == "--") {
+      optionsEnded = true;
+    } else if (opt == "--help") {
+      std::fputs(UsageText, stdout);
+      std::fputs(HelpText, stdout);
+      return 0;
+    } else if (opt == "--key" && i + 1 < argc) {
       key = FromUtf8(argv[++i]);
     } else if (opt == "--no-scramble") {
       options.scramble = false;
@@ -128,15 +146,15 @@ int main(int argc, char** argv) {
       long kb = std::strtol(argv[++i], &end, 10);
       if (*end || kb < 0 || kb > 255) {
         std::fprintf(stderr, "pelvoro-pack: --huffman-kb takes 0..255 (255: whole files)\n");
-        return 2;
+        return Usage();
       }
       options.huffmanKB = static_cast<int>(kb);
     } else {
+      std::fprintf(stderr, "pelvoro-pack: unknown option, or one without its value: %s\n", opt.c_str());
       return Usage();
     }
   }
   options.keyString = pack::KeyStringBytes(key.c_str());
-  std::vector<std::string> args(argv + i, argv + argc);
   if (args.size() == 3 && args[0] == "create") {
     std::string error;
     PackStats stats;

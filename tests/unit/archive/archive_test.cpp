@@ -334,6 +334,46 @@ TEST(PackTool, KeysMustMatch) {
   EXPECT_EQ(RunPack("frobnicate"), 2);
 }
 
+// The options stand anywhere: before the command word, after it, between and after the file names; "--"
+// ends them. Each placement must give the same archive as the options in front.
+TEST(PackTool, OptionsAnywhereAndHelp) {
+  TempWorkDir dir;
+  WriteBytes("tree/x.txt", Random(5000, 5));
+  ASSERT_EQ(RunPack("--key k --no-scramble --huffman-kb 3 create front.bin tree"), 0);
+  const std::string front = ReadBytes("front.bin");
+  const char* placements[] = {
+      "create --key k --no-scramble --huffman-kb 3 out.bin tree",
+      "create out.bin --huffman-kb 3 tree --key k --no-scramble",
+      "create out.bin tree --no-scramble --key k --huffman-kb 3",
+      "--huffman-kb 3 create out.bin --key k tree --no-scramble",
+  };
+  for (const char* args : placements) {
+    std::filesystem::remove("out.bin");
+    std::string output;
+    ASSERT_EQ(RunPack(args, &output), 0) << args << ": " << output;
+    EXPECT_EQ(ReadBytes("out.bin"), front) << args;
+  }
+  std::string output;
+  ASSERT_EQ(RunPack("list front.bin --key k", &output), 0) << output;
+  EXPECT_EQ(output, "x.txt\n");
+  ASSERT_EQ(RunPack("extract --key k front.bin back", &output), 0) << output;
+  EXPECT_EQ(ReadBytes("back/x.txt"), Random(5000, 5));
+  WriteBytes("--odd/y.txt", "y");
+  ASSERT_EQ(RunPack("create -- odd.bin --odd", &output), 0) << output;
+  ASSERT_EQ(RunPack("list odd.bin", &output), 0) << output;
+  EXPECT_EQ(output, "y.txt\n");
+
+  ASSERT_EQ(RunPack("--help", &output), 0);
+  EXPECT_EQ(output.rfind("usage: pelvoro-pack", 0), 0u) << output;
+  EXPECT_NE(output.find("--no-scramble"), std::string::npos);
+  ASSERT_EQ(RunPack("list front.bin --help", &output), 0) << "--help anywhere";
+  for (const char* mistake : {"", "create out.bin", "list", "--huffman-kb 300 create out.bin tree",
+                              "--bogus list front.bin", "list front.bin --key"}) {
+    EXPECT_EQ(RunPack(mistake, &output), 2) << mistake;
+    EXPECT_NE(output.find("usage: pelvoro-pack"), std::string::npos) << mistake << ": " << output;
+  }
+}
+
 // --- Through the file access -----------------------------------------------------------------------------
 
 TEST(DataFileArchive, ServesDataPathsFromDataBin) {
