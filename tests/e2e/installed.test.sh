@@ -7,7 +7,7 @@ SOURCE_DIR=$(cd "$2" && pwd)
 source "$SOURCE_DIR/tests/e2e/lib.sh"
 [ -f "$BUILD_DIR/data.bin" ] || fail "no data.bin in $BUILD_DIR"
 
-work=$(mktemp -d /tmp/pelvoro-install-XXXXXX)
+work=$(mktemp -d "${TMPDIR:-/tmp}/pelvoro-install-XXXXXX")
 on_exit "rm -rf '$work'"
 prefix="$work/prefix"
 cmake --install "$BUILD_DIR" --prefix "$prefix" >"$work/install.log" || fail "install: $(cat "$work/install.log")"

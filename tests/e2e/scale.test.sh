@@ -10,7 +10,7 @@ source "$SOURCE_DIR/tests/e2e/lib.sh"
 
 export SDL_AUDIODRIVER=dummy PELVORO_NO_MESSAGEBOX=1
 unset SDL_VIDEODRIVER
-work=$(mktemp -d /tmp/pelvoro-scale-XXXXXX)
+work=$(mktemp -d "${TMPDIR:-/tmp}/pelvoro-scale-XXXXXX")
 if [ -z "${KEEP_SHOTS:-}" ]; then on_exit "rm -rf '$work'"; else echo "screenshots kept in $work"; fi
 cd "$work"
 cp "$BUILD_DIR/data.bin" .
