@@ -150,8 +150,9 @@ void ReadKeyboard() {
     if (HeldKeys[k] != 0) state[k] = 0;
   }
   AddControllerKeys(state);
-  // Alt+Enter switches fullscreen; it is no Enter for the game.
-  if (state[0x38] != 0 || state[0xB8] != 0) state[KeyEnter] = state[0x9C] = 0;
+  // Alt+Enter switches fullscreen; it is no Enter for the game, also after Alt is let go first.
+  if (EnterSwallowed && state[KeyEnter] == 0 && state[0x9C] == 0) EnterSwallowed = false;
+  if (EnterSwallowed || state[0x38] != 0 || state[0xB8] != 0) state[KeyEnter] = state[0x9C] = 0;
   std::memcpy(KeyState, state, sizeof state);
   Sampled = true;
   SampleMs = now;

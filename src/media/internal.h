@@ -27,6 +27,9 @@ void RetryWindowIcon();
 // The one wait for an inactive window. Drawing reaches it through WaitToDraw, every sound operation through
 // the handle lookup that each of them starts with, the keyboard through ReadKeyboard.
 void GuardActive();
+// Set by Alt+Enter: the Enter key stays hidden from the game until it is released (the switch can drop the
+// Alt key from the keyboard state while Enter is still down).
+extern bool EnterSwallowed;
 // Where the picture goes in a window: its whole scale factor (at least 1) and top-left corner, in output
 // pixels.
 struct PictureFit {

@@ -12,6 +12,7 @@
 #include "media/internal.h"
 
 namespace media {
+bool EnterSwallowed = false;
 SDL_Window* Window = nullptr;
 SDL_Renderer* Renderer = nullptr;
 SDL_Texture* Target = nullptr;
@@ -395,6 +396,7 @@ int PumpMessages() {
         // Alt+Enter switches between the window and borderless fullscreen; it is not typed text.
         if (IsAltEnter(event.key)) {
           if (event.key.repeat == 0) SetFullscreenDesktop(!Fullscreen);
+          EnterSwallowed = true;
         } else {
           HandleTextInputEvent(event);
         }
