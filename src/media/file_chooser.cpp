@@ -33,7 +33,10 @@ bool ChooseFile(int purpose, std::string* path) {
     outcome = RunNativeChooser(program, purpose, &chosen);
     if (outcome != ChooserUnavailable) break;
   }
-  if (outcome == ChooserUnavailable) outcome = RunBuiltinChooser(purpose, &chosen);
+  // A native chooser had the keyboard: the game never saw the release of the Enter that opened it, so its
+  // key states are stale and would hide the player's next Enter.
+  if (outcome != ChooserUnavailable) ForgetKeyStates();
+  else outcome = RunBuiltinChooser(purpose, &chosen);
   // Keys held when the chooser closes (the Enter that chose, the X that cancelled) are not new presses for
   // the game.
   HoldKeysUntilReleased();

@@ -159,6 +159,12 @@ void ReadKeyboard() {
 }
 
 namespace media {
+void ForgetKeyStates() {
+  if (Window == nullptr) return;
+  SDL_ResetKeyboard();
+  Sampled = false;
+}
+
 void HoldKeysUntilReleased() {
   if (Window == nullptr) return;
   SDL_PumpEvents();

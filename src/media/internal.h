@@ -82,6 +82,8 @@ bool DecodePng(const std::string& bytes, std::vector<uint32_t>* pixels, int* wid
 
 // ---- input.cpp
 // The keys down now count as up until they are released (after a file chooser closed).
+// Every key counts as up until the keyboard reports it again (after another program had the keyboard).
+void ForgetKeyStates();
 void HoldKeysUntilReleased();
 // Game controllers, opened as they are plugged in.
 void HandleControllerEvent(const SDL_Event& event);
