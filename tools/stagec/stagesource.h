@@ -76,7 +76,7 @@ inline int ParsePart(const std::string& text) {
   std::string kind, arg;
   in >> kind >> arg;
   auto number = [&](int lo, int hi) -> int {
-    if (arg.empty()) return -1;
+    if (arg.empty() || arg.size() > 9) return -1;  // more digits than an int holds is out of range anyway
     for (char ch : arg)
       if (ch < '0' || ch > '9') return -1;
     int n = std::stoi(arg);
