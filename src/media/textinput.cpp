@@ -181,6 +181,12 @@ void HandleKey(TextLine* line, const SDL_Keysym& key) {
 namespace media {
 
 void HandleTextInputEvent(const SDL_Event& event) {
+  // The long form of a composition owns its text, whoever reads it.
+  std::u16string extended;
+  if (event.type == SDL_TEXTEDITING_EXT && event.editExt.text != nullptr) {
+    extended = Utf8ToUtf16(event.editExt.text);
+    SDL_free(event.editExt.text);
+  }
   if (Active < 0 || Active >= static_cast<int>(Lines.size()) || !Lines[Active].inUse) return;
   TextLine* line = &Lines[Active];
   switch (event.type) {
@@ -192,6 +198,11 @@ void HandleTextInputEvent(const SDL_Event& event) {
     case SDL_TEXTEDITING:
       Composition = Utf8ToUtf16(event.edit.text);
       CompositionCursor = event.edit.start;
+      ShowCursor();
+      break;
+    case SDL_TEXTEDITING_EXT:
+      Composition = extended;
+      CompositionCursor = event.editExt.start;
       ShowCursor();
       break;
     case SDL_KEYDOWN:

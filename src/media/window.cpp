@@ -192,6 +192,8 @@ static bool DriverWasAskedFor() {
 
 int InitMedia() {
   if (Window != nullptr) return 0;
+  // Compositions longer than SDL's 32-byte event text (ten Japanese characters) arrive whole.
+  SDL_SetHint(SDL_HINT_IME_SUPPORT_EXTENDED_TEXT, "1");
   if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER) != 0) {
     SDL_Log("SDL_Init: %s", SDL_GetError());
     return -1;

@@ -131,6 +131,74 @@ TEST_F(TextInputTest, CursorBarIsDrawnInTheCursorColour) {
   EXPECT_EQ(Pixel(116, 200), 0u) << "an inactive line shows no cursor";
 }
 
+TEST_F(TextInputTest, PasteIsCutAt22UnitsAndReplacesTheSelection) {
+  int line = CreateTextInput();
+  ActivateTextInput(line);
+  SDL_SetClipboardText("0123456789");
+  SetTextInputText(u"abcdefghijklmnopq", line);  // 17 units
+  Key(SDLK_v, KMOD_LCTRL);
+  EXPECT_EQ(Text(line), u"abcdefghijklmnopq01234") << "only what fits";
+  Key(SDLK_HOME);
+  Key(SDLK_RIGHT, KMOD_LSHIFT);
+  Key(SDLK_RIGHT, KMOD_LSHIFT);
+  Key(SDLK_v, KMOD_LCTRL);
+  EXPECT_EQ(Text(line), u"01cdefghijklmnopq01234") << "two selected units make room for two";
+  SetTextInputText(u"xy", line);
+  Key(SDLK_LEFT, KMOD_LSHIFT);
+  Type("\xE5\xAD\x97");  // typing replaces the selection
+  EXPECT_EQ(Text(line), u"x字");
+}
+
+// While the input method composes, its text is drawn at the cursor over the composition background, with the
+// underline; SDL's text input (and with it the input method) runs only while a line is active.
+TEST_F(TextInputTest, CompositionIsDrawnAtTheCursorAndTextInputRunsOnlyWhileALineIsActive) {
+  EXPECT_FALSE(SDL_IsTextInputActive());
+  Color colours[12];
+  for (Color& c : colours) c = MakeColor(0, 0, 0);
+  colours[0] = MakeColor(0, 0, 255);      // text
+  colours[2] = MakeColor(255, 255, 255);  // composition background
+  colours[4] = MakeColor(255, 0, 0);      // underline
+  SetTextInputColors(colours);
+  int line = CreateTextInput();
+  SetTextInputText(u"ab", line);
+  ActivateTextInput(line);
+  EXPECT_TRUE(SDL_IsTextInputActive());
+  ClearSurface();
+  SDL_Event event{};
+  event.type = SDL_TEXTEDITING;
+  std::strncpy(event.edit.text, "\xE3\x81\xAB\xE3\x81\xBB", sizeof event.edit.text - 1);  // にほ
+  event.edit.start = 2;
+  event.edit.length = 0;
+  SDL_PushEvent(&event);
+  PumpMessages();
+  ASSERT_EQ(DrawTextInput(100, 100, line), 0);
+  // "ab" is 16 pixels wide; the two full-width characters of the composition 32 more, on a 16-pixel line.
+  int white = 0, red = 0, blueAfterCursor = 0;
+  for (int x = 116; x < 148; ++x) {
+    for (int y = 100; y < 116; ++y) {
+      uint32_t p = Pixel(x, y);
+      white += p == 0xFFFFFFu;
+      red += p == 0xFF0000u;
+      blueAfterCursor += (p & 0xFF) > 0x80 && (p >> 16) < 0x80;
+    }
+  }
+  EXPECT_GT(white, 100) << "composition background at the cursor";
+  EXPECT_GE(red, 30) << "underline";
+  EXPECT_GT(blueAfterCursor, 10) << "composition text";
+  EXPECT_EQ(Pixel(116, 115), 0xFF0000u) << "the underline starts at the cursor";
+  EXPECT_EQ(Pixel(160, 108), 0u) << "nothing beyond the composition";
+  // The committed text ends the composition.
+  Type("\xE6\x97\xA5");
+  EXPECT_EQ(Text(line), u"ab日");
+  ClearSurface();
+  DrawTextInput(100, 100, line);
+  EXPECT_NE(Pixel(140, 115), 0xFF0000u) << "no underline once committed";
+  ActivateTextInput(-1);
+  EXPECT_FALSE(SDL_IsTextInputActive());
+  Type("z");
+  EXPECT_EQ(Text(line), u"ab日") << "no line takes text while none is active";
+}
+
 TEST_F(TextInputTest, HandlesAreCheckedAndSlotsRunOut) {
   char16_t buffer[32];
   EXPECT_EQ(GetTextInputText(buffer, -1), -1);
