@@ -183,6 +183,8 @@ void ShowMessageBox(const char* caption, const char* text);
 void SetFatalHandler(void (*handler)(const char* text));
 // Ends the process with the given code after EndMedia (Esc in a fade, the menu's last item).
 [[noreturn]] void ExitGame(int code);
+// A routine of the game that ExitGame runs first (the editor's autosave); nullptr for none.
+void SetExitHook(void (*hook)());
 
 // ---------------------------------------------------------------------------------------------------------
 // File access and the data archive (files.cpp, archive.cpp). A file handle is 0 for no file.
@@ -202,6 +204,13 @@ constexpr int ScanFieldUnits = 256;
 int ScanDataFile(int handle, const char16_t* format, ...);
 // Reads a whole data file into memory; false when it cannot be opened.
 bool ReadWholeDataFile(const char* path, std::string* out);
+
+// ---------------------------------------------------------------------------------------------------------
+// Handing an address to the desktop (open_url.cpp)
+
+// Opens a web or file: address with the user's default program, without waiting for it. 0, or -1 when the
+// desktop refused it.
+int OpenUrl(const char* url);
 
 // ---------------------------------------------------------------------------------------------------------
 // File choosers and where the game's own files live (file_chooser.cpp, paths.cpp)

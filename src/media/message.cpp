@@ -26,7 +26,11 @@ void FatalError(const char* text, int switchToWindowed) {
   std::exit(-1);
 }
 
+static void (*ExitHook)() = nullptr;
+void SetExitHook(void (*hook)()) { ExitHook = hook; }
+
 void ExitGame(int code) {
+  if (ExitHook != nullptr) ExitHook();
   EndMedia();
   std::exit(code);
 }
