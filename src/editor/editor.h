@@ -1,5 +1,8 @@
-// The stage editor's state, kept for the whole run (leaving and entering the editor resets nothing).
+// The stage editor's state, kept for the whole run (leaving and entering the editor resets nothing), and the
+// routines its files share.
 #pragma once
+
+#include <string>
 
 struct EditorState {
   int CurrentStage = 0;      // 0..29, shown as 1..30
@@ -17,3 +20,54 @@ struct EditorState {
   int DifficultyRepeatCounter = 0;
 };
 extern EditorState Editor;
+
+// One text-input line per signboard line: line l (1..4) of signboard s (1..4) is SignInputHandle[4(s-1)+(l-1)].
+extern int SignInputHandle[16];
+
+// The map view and the legend (screen.cpp).
+constexpr int MapViewLeft = 160;
+constexpr int MapViewColumns = 20;
+constexpr int MapViewRows = 15;
+constexpr int MaxScrollColumn = 40;
+constexpr int MaxScrollRow = 30;
+void DrawLegendPanel();
+
+// The palette panel (palette.cpp): scrolling and picking are part of the input handling.
+constexpr int MaxPaletteScroll = 14;
+void ScrollPalette(int x, int y, bool leftHeld);
+void PickPaletteParts(int x, int y, bool leftHeld, bool rightHeld);
+void DrawPalettePanel();
+// A square of the scroll-bar picture: an up arrow, a down arrow (lit or plain) or the thumb.
+void DrawScrollbarArrow(int x, int y, bool down, bool lit);
+
+// One frame of each dialog without its loop (dialogs.cpp): true when OK was clicked this frame.
+bool SignboardDialogFrame(int signboard);
+bool DifficultyDialogFrame();
+// The four text-input lines of a signboard: filled from the current stage, and stored back.
+void LoadSignboardLines(int signboard);
+void StoreSignboardLines(int signboard);
+
+// What F4, F3 and F1 run; tests put counters in their place.
+struct EditorKeyCommands {
+  int (*Save)();
+  int (*Open)();
+  void (*Help)();
+};
+extern EditorKeyCommands EditorCommands;
+
+// F1: opens the editor's help page beside the data archive (help_page.cpp).
+void OpenEditorHelp();
+
+// The autosave of the editor's set (autosave.cpp).
+constexpr int AutosaveDelayMs = 3000;
+// Call after any change to the editor's set; the set is written a few seconds later.
+void MarkEditorSetChanged();
+// Called every editor frame: writes the set once the delay since the first unsaved change has passed.
+void AutosaveTick();
+// Writes the set now if it has unsaved changes (leaving the program).
+void AutosaveNow();
+// Reads the autosave into the editor's set, if there is a good one. true when it was restored.
+bool RestoreAutosave();
+// Where the autosave is kept: the game's writable file "editor-autosave.plvsd" unless a test names another.
+std::string AutosavePath();
+extern std::string AutosavePathOverride;

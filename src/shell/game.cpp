@@ -195,8 +195,10 @@ int RunGame() {
   AssetStartupFirstHalf();
   ResetGameState();
   AssetStartupSecondHalf();
+  SetExitHook(EditorShutdown);
   while (MainLoopPass()) {
   }
+  EditorShutdown();
   FreeAllPictures();
   FreeAllSounds();
   FreeAllFonts();

@@ -34,6 +34,8 @@ void AssetStartupSecondHalf();
 void ResetGameState();
 // The editor's start-up values, set at the end of the asset start-up (editor/).
 void EditorStartup();
+// Keeps the editor's unsaved work when the program ends, whichever way it ends (editor/).
+void EditorShutdown();
 // The main menu's load item: reads a custom stage set chosen in a file dialog into the play-side copy.
 // 0 loaded, -1 dialog cancelled; any other result leaves the menu as it is (stage/).
 int LoadCustomSetForPlay();
