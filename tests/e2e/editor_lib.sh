@@ -9,7 +9,7 @@ start_game() {
   window=$(wait_for_window "Pelvoro!!" 20) || fail "no game window: $(cat "$work/game.log")"
   for _ in $(seq 300); do [ -f "$work/save.dat" ] && break; sleep 0.1; done
   [ -f "$work/save.dat" ] || fail "the loading screen did not finish: $(cat "$work/game.log")"
-  sleep 1
+  wait_for_title
 }
 
 # Holds a key across a few frames, count times.
