@@ -44,7 +44,7 @@ drag_row() {
   xdotool mousedown "$button"
   for ((x = x1; x <= x2; x += 8)); do
     xdotool mousemove --window "$window" "$x" "$y"
-    sleep 0.02
+    sleep 0.08  # a busy machine stretches frames: every cell is passed slowly enough to be seen
   done
   sleep 0.1
   xdotool mouseup "$button"
