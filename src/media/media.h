@@ -204,6 +204,10 @@ constexpr int ScanFieldUnits = 256;
 int ScanDataFile(int handle, const char16_t* format, ...);
 // Reads a whole data file into memory; false when it cannot be opened.
 bool ReadWholeDataFile(const char* path, std::string* out);
+// Writes a whole file so that it is always either the old or the new contents: a temporary file beside it,
+// flushed, renamed over it. A symbolic link is written through; the old file's mode is kept. false on failure
+// (the old file is untouched).
+bool ReplaceFileAtomically(const std::string& path, const void* data, size_t size);
 
 // ---------------------------------------------------------------------------------------------------------
 // Handing an address to the desktop (open_url.cpp)

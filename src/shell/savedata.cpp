@@ -2,9 +2,6 @@
 // user's data folder when the game is installed.
 #include "shell/savedata.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -40,44 +37,6 @@ void EncodeSaveData(uint8_t out[SaveFileSize]) {
   out[43] = SoundEffectsOn;
   out[44] = ShowFps;
   out[45] = BloodOn;
-}
-
-bool WriteAll(int fd, const uint8_t* data, size_t size) {
-  while (size > 0) {
-    ssize_t n = write(fd, data, size);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    data += n;
-    size -= static_cast<size_t>(n);
-  }
-  return true;
-}
-
-// Writes the bytes to a temporary file beside the save file, flushes them to the disk and renames the result
-// over the save file, so that a crash or a full disk leaves the old save intact instead of a torn one.
-bool ReplaceFileAtomically(const char* path, const uint8_t* data, size_t size) {
-  const std::string temp = std::string(path) + ".tmp";
-  int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  if (fd < 0) return false;
-  bool ok = WriteAll(fd, data, size) && fsync(fd) == 0;
-  ok = close(fd) == 0 && ok;
-  if (ok) ok = rename(temp.c_str(), path) == 0;
-  if (!ok) {
-    unlink(temp.c_str());
-    return false;
-  }
-  // Make the rename itself durable; a folder that cannot be synced still holds a complete file.
-  std::string folder(path);
-  size_t slash = folder.rfind('/');
-  folder = slash == std::string::npos ? "." : (slash == 0 ? "/" : folder.substr(0, slash));
-  int dirFd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (dirFd >= 0) {
-    fsync(dirFd);
-    close(dirFd);
-  }
-  return true;
 }
 
 void StoreSaveData(const char* path) {

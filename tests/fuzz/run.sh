@@ -16,7 +16,8 @@ reader=("$root/src/media/archive.cpp" "$root/src/media/archive_key.cpp" "$root/s
 clang++ "${flags[@]}" "$root/tests/fuzz/archive_fuzz.cpp" "${reader[@]}" -o "$out/archive_fuzz"
 clang++ "${flags[@]}" "$root/tests/fuzz/scan_fuzz.cpp" "$root/src/media/files.cpp" "$root/src/media/paths.cpp" \
   "${reader[@]}" -o "$out/scan_fuzz"
-clang++ "${flags[@]}" "$root/tests/fuzz/stageset_fuzz.cpp" "$root/src/stage/stageset.cpp" -o "$out/stageset_fuzz"
+clang++ "${flags[@]}" "$root/tests/fuzz/stageset_fuzz.cpp" "$root/src/stage/stageset.cpp" \
+  "$root/src/media/atomic_file.cpp" -o "$out/stageset_fuzz"
 clang++ "${flags[@]}" -I"$root/tools/stagec" "$root/tests/fuzz/stagec_fuzz.cpp" -o "$out/stagec_fuzz"
 
 status=0

@@ -1,6 +1,8 @@
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -65,7 +67,8 @@ TEST_F(SaveDataTest, MissingFileIsCreatedWithTheNewFileContents) {
   EXPECT_EQ(SoundEffectsOn, 1);
   EXPECT_EQ(ShowFps, 0);
   EXPECT_EQ(BloodOn, 0);
-  EXPECT_EQ(access((std::string(path_) + ".tmp").c_str(), F_OK), -1);  // no temporary file left behind
+  // No temporary file is left behind: save.dat is all the folder holds.
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_.Path()), {}), 1);
 }
 
 TEST_F(SaveDataTest, ExistingFileIsLoadedNotReplaced) {
@@ -144,15 +147,33 @@ TEST_F(SaveDataTest, StoreWritesTheLayout) {
   EXPECT_EQ(Read(), expected);
 }
 
-// The old save survives a write that cannot finish: here the temporary file cannot be made, because a
-// folder is in its place (this holds even for root, unlike a read-only folder).
+// A store with every file limited to 10 bytes, as on a full disk. The limit is lifted again before the
+// message is written, since stderr is a file here too.
+void StoreOnAFullDisk() {
+  signal(SIGXFSZ, SIG_IGN);
+  rlimit limit{};
+  getrlimit(RLIMIT_FSIZE, &limit);
+  static rlimit saved;
+  saved = limit;
+  limit.rlim_cur = 10;
+  setrlimit(RLIMIT_FSIZE, &limit);
+  SetFatalHandler([](const char* text) {
+    setrlimit(RLIMIT_FSIZE, &saved);
+    SetFatalHandler(nullptr);
+    FatalError(text, 0);
+  });
+  SaveDataIo(2);
+}
+
+// The old save survives a write that cannot finish: here the disk is "full" (a file size limit below the
+// save's 46 bytes holds even for root, unlike a read-only folder), and no temporary file is left behind.
 TEST_F(SaveDataTest, FailedStoreKeepsTheOldFileAndEndsWithTheMessage) {
   const std::vector<uint8_t> old = NewFileBytes();
   Write(old);
-  ASSERT_EQ(mkdir((std::string(path_) + ".tmp").c_str(), 0700), 0);
   StageUnlocked[9] = 1;
-  EXPECT_EXIT(SaveDataIo(2), ::testing::ExitedWithCode(255), SaveMessage);
+  EXPECT_EXIT(StoreOnAFullDisk(), ::testing::ExitedWithCode(255), SaveMessage);
   EXPECT_EQ(Read(), old);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_.Path()), {}), 1);
 }
 
 TEST_F(SaveDataTest, StoreIntoAReadOnlyFolderKeepsTheOldFile) {
