@@ -9,59 +9,8 @@ build=$(cd "$1" && pwd)
 source_dir=$(cd "$2" && pwd)
 source "$source_dir/tests/e2e/lib.sh"
 
-export SDL_AUDIODRIVER=dummy PELVORO_NO_MESSAGEBOX=1 PELVORO_FILE_CHOOSER=builtin
-unset SDL_VIDEODRIVER
-start_xvfb
-
-work=$(mktemp -d "${TMPDIR:-/tmp}/pelvoro-builtin-XXXXXX")
-if [ -z "${KEEP_SHOTS:-}" ]; then on_exit "rm -rf '$work'"; else echo "screenshots kept in $work"; fi
-cp "$build/data.bin" "$work/data.bin"
-cp "$source_dir/tests/sets/sample.plvsd" "$work/sample.plvsd"
-head -c 111848 /dev/zero >"$work/zeros.plvsd"  # the right size, no magic
-cd "$work"
-"$build/pelvoro" >"$work/game.log" 2>&1 &
-game_pid=$!
-on_exit "kill $game_pid 2>/dev/null"
-
-window=$(wait_for_window "Pelvoro!!" 20) || fail "no game window: $(cat game.log)"
-for _ in $(seq 300); do [ -f save.dat ] && break; sleep 0.1; done
-[ -f save.dat ] || fail "the loading screen did not finish: $(cat game.log)"
-sleep 1
-
-key() {
-  local name=$1 count=${2:-1}
-  for _ in $(seq "$count"); do
-    send_key "$name" 0.3
-    sleep 0.4
-  done
-}
-shot() {
-  local out=$1 X Y WINDOW WIDTH HEIGHT SCREEN
-  eval "$(xdotool getwindowgeometry --shell "$window")"
-  screenshot "$work/root.png"
-  convert "$work/root.png" -crop "640x480+$X+$Y" +repage "$work/$out"
-}
-count_colour() {
-  local file=$1 colour=$2 x=$3 y=$4 w=$5 h=$6
-  convert "$work/$file" -crop "${w}x${h}+$x+$y" +repage -alpha off -fuzz 3% -fill black +opaque "$colour" \
-    -fill white -opaque "$colour" -format '%[fx:round(mean*w*h)]' info:
-}
-expect_some() { local n; n=$(count_colour "$@"); [ "$n" -gt 20 ] || fail "$1: expected $2 in ${5}x${6}+$3+$4, found $n"; }
-expect_none() { local n; n=$(count_colour "$@"); [ "$n" -eq 0 ] || fail "$1: expected no $2 in ${5}x${6}+$3+$4, found $n"; }
-settle() {
-  local out=$1 check=$2
-  for _ in $(seq 50); do
-    shot "$out"
-    if ("$check" "$out") 2>/dev/null; then return 0; fi
-    sleep 0.2
-  done
-  shot "$out"
-  "$check" "$out"
-}
-
-teal="rgb(0,255,192)"
-white="rgb(255,255,255)"
-orange="rgb(255,160,0)"
+chooser_kind=builtin
+source "$source_dir/tests/e2e/custom_set_lib.sh"
 
 load_item_selected() { expect_some "$1" "$teal" 0 240 640 36; expect_none "$1" "$teal" 0 200 640 36; }
 # The in-game chooser over the menu: its white title, and the first file (sample.plvsd, after "..") selected.
