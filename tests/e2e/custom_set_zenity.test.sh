@@ -18,33 +18,13 @@ chooser_title="Pelvoro!! ステージデータファイルを開く"
 # The menu with "自作ステージを読み込む" selected.
 load_item_selected() { expect_some "$1" "$teal" 0 240 640 36; expect_none "$1" "$teal" 0 200 640 36; }
 
-# Opens the chooser from the menu and gives it the keyboard (no window manager here does).
+# Opens the chooser from the menu.
 open_chooser() {
   key Return
-  chooser=$(wait_for_window "$chooser_title" 20) || fail "no chooser window titled '$chooser_title'"
-  sleep 1
-  xdotool windowfocus --sync "$chooser"
+  chooser=$(focus_chooser "$chooser_title")
 }
-wait_chooser_gone() {
-  for _ in $(seq 100); do window_exists "$chooser_title" || return 0; sleep 0.1; done
-  screenshot "$work/chooser-stuck.png"
-  fail "the chooser did not close (see chooser-stuck.png)"
-}
-# Types a path into the chooser's location field (Ctrl+L opens it; a busy machine may drop the first keys of a
-# field that is still appearing, so the field is cleared and typed again until it holds the whole path).
-choose_path() {
-  local path=$1 attempt
-  for attempt in 1 2 3; do
-    xdotool key --clearmodifiers ctrl+l
-    sleep 0.5
-    xdotool key --clearmodifiers ctrl+a BackSpace
-    xdotool type --delay 40 "$path"
-    sleep 0.8
-    xdotool key Return
-    for _ in $(seq 30); do window_exists "$chooser_title" || return 0; sleep 0.1; done
-    xdotool windowfocus --sync "$chooser" 2>/dev/null || true
-  done
-}
+wait_chooser_gone() { wait_window_gone "$chooser_title"; }
+choose_path() { type_into_chooser "$chooser_title" "$chooser" "$1"; }
 
 key Return  # title -> menu
 key Down

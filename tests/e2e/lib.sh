@@ -93,3 +93,37 @@ wait_for_exit() {
   EXIT_STATUS=0
   wait "$pid" || EXIT_STATUS=$?
 }
+
+# The desktop's file chooser titled $1: waits for it, gives it the keyboard (no window manager here does) and
+# prints its window id.
+focus_chooser() {
+  local id
+  id=$(wait_for_window "$1" 20) || fail "no chooser window titled '$1'"
+  sleep 1
+  xdotool windowfocus --sync "$id"
+  echo "$id"
+}
+
+# Waits until no window titled $1 is left.
+wait_window_gone() {
+  for _ in $(seq 100); do window_exists "$1" || return 0; sleep 0.1; done
+  screenshot "${work:-/tmp}/chooser-stuck.png"
+  fail "the window '$1' did not close (see chooser-stuck.png)"
+}
+
+# Types path $3 into the location field of chooser $2 (titled $1) and confirms it. Ctrl+L opens the field; a
+# busy machine may drop the first keys of a field that is still appearing, so the field is cleared and typed
+# again until the chooser closes.
+type_into_chooser() {
+  local title=$1 id=$2 path=$3 attempt
+  for attempt in 1 2 3; do
+    xdotool key --clearmodifiers ctrl+l
+    sleep 0.5
+    xdotool key --clearmodifiers ctrl+a BackSpace
+    xdotool type --delay 40 "$path"
+    sleep 0.8
+    xdotool key Return
+    for _ in $(seq 30); do window_exists "$title" || return 0; sleep 0.1; done
+    xdotool windowfocus --sync "$id" 2>/dev/null || true
+  done
+}
