@@ -1,8 +1,13 @@
 // Clocks, sleeping and the game's random numbers.
 #include <SDL2/SDL.h>
 
+#include <time.h>
+
+#include <cstdio>
 #include <cstdlib>
 #include <random>
+#include <set>
+#include <string>
 
 #include "media/media.h"
 #include "media/testing.h"
@@ -51,4 +56,14 @@ uint32_t Random() {
     else SeedRandom(static_cast<uint32_t>(NowMs()));
   }
   return static_cast<uint32_t>(Generator());
+}
+
+void MarkStartupMoment(const char* moment) {
+  static const bool Wanted = std::getenv("PELVORO_STARTUP_MARKS") != nullptr;
+  static std::set<std::string> Marked;
+  if (!Wanted || !Marked.insert(moment).second) return;
+  timespec now;
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  std::fprintf(stderr, "startup %s %lld\n", moment, static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec);
+  std::fflush(stderr);
 }

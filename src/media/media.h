@@ -61,6 +61,10 @@ void SleepMs(int ms);
 // MT19937, seeded from the clock at start-up or from PELVORO_SEED.
 uint32_t Random();
 void SeedRandom(uint32_t seed);
+// With PELVORO_STARTUP_MARKS set, writes "startup <moment> <CLOCK_MONOTONIC ns>" on stderr, once per moment
+// name, for the start-up benchmark (tests/bench/startup.sh); does nothing otherwise. The first present marks
+// "first-present" by itself.
+void MarkStartupMoment(const char* moment);
 
 // Drawing as a whole can be switched off so that simulations run at the speed of the game logic.
 void SetDrawingEnabled(int enabled);

@@ -329,6 +329,7 @@ int PresentFrame() {
   if (LastFrame == nullptr) LastFrame = MakeSurfaceTexture();
   if (LastFrame != nullptr) CopyClientPart(Target, LastFrame);
   int result = ShowTexture(Target);
+  MarkStartupMoment("first-present");
   if (PacePresent) PaceLikeVsync();
   return result == 0 ? 0 : -1;
 }

@@ -158,6 +158,7 @@ void AssetStartupFirstHalf() {
 void AssetStartupSecondHalf() {
   for (SoundHandle music : MusicHandle) SetSoundVolume(MusicVolume, music);
   PlayMusic(0);
+  MarkStartupMoment("title-music");
   for (const PictureEntry& picture : EditorPictures) *picture.Handle = LoadPicture(picture.Path);
   if (ImgParts == -1 || ImgScrollbar == -1) FatalError(TextureFailedMessage, 0);
   MakeFonts(EditorFonts);

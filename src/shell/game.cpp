@@ -69,6 +69,7 @@ static void PacedFrame(void (*routine)()) {
   routine();
   CopyKeyState();
   PresentFrame();
+  if (SceneId == 10) MarkStartupMoment("title");
   WaitFrameDue();
 }
 
