@@ -10,6 +10,7 @@
 
 #include "media/archive.h"
 #include "shell/archive_key.h"
+#include "common/tool_args.h"
 #include "writer.h"
 
 namespace fs = std::filesystem;
@@ -27,11 +28,6 @@ constexpr char HelpText[] =
     "  --no-scramble     (create) write an archive with flag bit 0 set\n"
     "  --huffman-kb N    (create) set HuffmanKB, 0..255 (255: whole files)\n"
     "  --help            print this help\n";
-
-int Usage() {
-  std::fputs(UsageText, stderr);
-  return 2;
-}
 
 std::u16string FromUtf8(const std::string& s) {
   std::u16string out;
@@ -123,52 +119,39 @@ int Extract(const std::string& in, const std::string& outDir, const std::string&
 }  // namespace
 
 int main(int argc, char** argv) {
+  const ToolArgs args = ParseToolArgs(argc, argv, {"--key", "--huffman-kb"}, {"--no-scramble"});
+  if (!args.Error.empty()) return ToolUsageError("pelvoro-pack", args.Error, UsageText);
+  if (args.Help) {
+    std::fputs(UsageText, stdout);
+    std::fputs(HelpText, stdout);
+    return 0;
+  }
   PackOptions options;
-  std::u16string key = UnscrambleGameKey();
-  std::vector<std::string> args;
-  bool optionsEnded = false;
-  for (int i = 1; i < argc; ++i) {
-    std::string opt = argv[i];
-    if (optionsEnded || opt.rfind("--", 0) != 0) {
-      args.push_back(opt);
-    } else if (opt == "--") {
-      optionsEnded = true;
-    } else if (opt == "--help") {
-      std::fputs(UsageText, stdout);
-      std::fputs(HelpText, stdout);
-      return 0;
-    } else if (opt == "--key" && i + 1 < argc) {
-      key = FromUtf8(argv[++i]);
-    } else if (opt == "--no-scramble") {
-      options.scramble = false;
-    } else if (opt == "--huffman-kb" && i + 1 < argc) {
-      char* end;
-      long kb = std::strtol(argv[++i], &end, 10);
-      if (*end || kb < 0 || kb > 255) {
-        std::fprintf(stderr, "pelvoro-pack: --huffman-kb takes 0..255 (255: whole files)\n");
-        return Usage();
-      }
-      options.huffmanKB = static_cast<int>(kb);
-    } else {
-      std::fprintf(stderr, "pelvoro-pack: unknown option, or one without its value: %s\n", opt.c_str());
-      return Usage();
-    }
+  std::u16string key = args.Value("--key") ? FromUtf8(args.Value("--key")) : UnscrambleGameKey();
+  options.scramble = !args.Has("--no-scramble");
+  if (const char* text = args.Value("--huffman-kb")) {
+    char* end;
+    long kb = std::strtol(text, &end, 10);
+    if (*text == '\0' || *end || kb < 0 || kb > 255)
+      return ToolUsageError("pelvoro-pack", "--huffman-kb takes 0..255 (255: whole files)", UsageText);
+    options.huffmanKB = static_cast<int>(kb);
   }
   options.keyString = pack::KeyStringBytes(key.c_str());
-  if (args.size() == 3 && args[0] == "create") {
+  const std::vector<std::string>& words = args.Positional;
+  if (words.size() == 3 && words[0] == "create") {
     std::string error;
     PackStats stats;
-    if (!WriteArchive(args[1], args[2], options, &error, &stats)) {
+    if (!WriteArchive(words[1], words[2], options, &error, &stats)) {
       std::fprintf(stderr, "pelvoro-pack: %s\n", error.c_str());
       return 1;
     }
-    std::printf("%s: %llu files, %llu bytes packed into %llu (LZ %llu, Huffman %llu)\n", args[1].c_str(),
+    std::printf("%s: %llu files, %llu bytes packed into %llu (LZ %llu, Huffman %llu)\n", words[1].c_str(),
                 static_cast<unsigned long long>(stats.files), static_cast<unsigned long long>(stats.plainBytes),
                 static_cast<unsigned long long>(stats.archiveBytes),
                 static_cast<unsigned long long>(stats.lzFiles), static_cast<unsigned long long>(stats.huffmanFiles));
     return 0;
   }
-  if (args.size() == 2 && args[0] == "list") return List(args[1], options.keyString);
-  if (args.size() == 3 && args[0] == "extract") return Extract(args[1], args[2], options.keyString);
-  return Usage();
+  if (words.size() == 2 && words[0] == "list") return List(words[1], options.keyString);
+  if (words.size() == 3 && words[0] == "extract") return Extract(words[1], words[2], options.keyString);
+  return ToolUsageError("pelvoro-pack", "", UsageText);
 }

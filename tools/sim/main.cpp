@@ -1,7 +1,7 @@
 // pelvoro-sim: plays one stage headless, one play frame per replay frame, and prints a trace and a summary.
 //
 //   pelvoro-sim (--stage N | --fmf FILE [--text FILE] | --set FILE --index T) [--replay FILE] [--frames N]
-//               [--seed S] [--trace] [--objects]
+//               [--seed S] [--trace] [--objects]     (options anywhere; --help)
 //
 // Exit status: 0 after a run, 2 for bad arguments or a file that cannot be read, 3 when the game itself
 // would refuse the stage (its message is printed).
@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "common/tool_args.h"
 #include "media/media.h"
 #include "media/replay.h"
 #include "play/play_frame.h"
@@ -27,13 +28,24 @@
 
 namespace {
 
-[[noreturn]] void Usage(const std::string& problem) {
-  std::fprintf(stderr, "pelvoro-sim: %s\n", problem.c_str());
-  std::fprintf(stderr,
-               "usage: pelvoro-sim (--stage N | --fmf FILE [--text FILE] | --set FILE --index T) [--replay FILE] "
-               "[--frames N] [--seed S] [--trace] [--objects]\n");
-  std::exit(2);
-}
+constexpr char UsageText[] =
+    "usage: pelvoro-sim (--stage N | --fmf FILE [--text FILE] | --set FILE --index T) [--replay FILE] [--frames N] "
+    "[--seed S] [--trace] [--objects]\n";
+
+constexpr char HelpText[] =
+    "Plays one stage headless, one play frame per replay frame; prints a trace and a result line.\n"
+    "Options may stand anywhere on the command line.\n"
+    "  --stage N       built-in stage N (1..30) from data.bin in the working directory\n"
+    "  --fmf FILE      a plain FMF map under the built-in rules; --text FILE adds its stage text\n"
+    "  --set FILE      a stage-set file under the custom rules; --index T (0..29) picks the stage\n"
+    "  --replay FILE   the key states to play (none: no key down)\n"
+    "  --frames N      frames to run (default: the replay's length)\n"
+    "  --seed S        seed of the game's random numbers (default: PELVORO_SEED, else 0)\n"
+    "  --trace         print one line of play state per frame; --objects adds the stage objects\n"
+    "  --help          print this help\n"
+    "Exit status: 0 after a run, 2 for bad arguments or an unreadable file, 3 when the game refuses the stage.\n";
+
+[[noreturn]] void Usage(const std::string& problem) { std::exit(ToolUsageError("pelvoro-sim", problem, UsageText)); }
 
 void RefusedStage(const char* text) {
   std::fprintf(stderr, "%s\n", text);
@@ -77,44 +89,29 @@ void PrintTraceLine(int frame, bool objects) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  long long stage = 0, frames = -1, seed = 0, index = -1;
-  const char* fmf = nullptr;
-  const char* set = nullptr;
-  const char* text = nullptr;
-  const char* replayPath = nullptr;
-  bool haveStage = false, haveSeed = false, trace = false, objects = false;
-  for (int i = 1; i < argc; ++i) {
-    const std::string arg = argv[i];
-    auto value = [&]() -> const char* {
-      if (i + 1 >= argc) Usage(arg + " needs a value");
-      return argv[++i];
-    };
-    if (arg == "--stage") {
-      if (!ParseInt(value(), -1000000, 1000000, &stage)) Usage("--stage needs a stage number");
-      haveStage = true;
-    } else if (arg == "--fmf") {
-      fmf = value();
-    } else if (arg == "--text") {
-      text = value();
-    } else if (arg == "--replay") {
-      replayPath = value();
-    } else if (arg == "--frames") {
-      if (!ParseInt(value(), 0, 1000000000, &frames)) Usage("--frames needs a count of 0 or more");
-    } else if (arg == "--seed") {
-      if (!ParseInt(value(), 0, 0xFFFFFFFFLL, &seed)) Usage("--seed needs a number 0..4294967295");
-      haveSeed = true;
-    } else if (arg == "--trace") {
-      trace = true;
-    } else if (arg == "--objects") {
-      objects = true;
-    } else if (arg == "--set") {
-      set = value();
-    } else if (arg == "--index") {
-      if (!ParseInt(value(), 0, CustomStageCount - 1, &index)) Usage("--index needs a stage index 0..29");
-    } else {
-      Usage("unknown argument " + arg);
-    }
+  const ToolArgs args =
+      ParseToolArgs(argc, argv, {"--stage", "--fmf", "--text", "--replay", "--frames", "--seed", "--set", "--index"},
+                    {"--trace", "--objects"});
+  if (!args.Error.empty()) Usage(args.Error);
+  if (args.Help) {
+    std::fputs(UsageText, stdout);
+    std::fputs(HelpText, stdout);
+    return 0;
   }
+  if (!args.Positional.empty()) Usage("unknown argument " + args.Positional[0]);
+  const bool haveStage = args.Has("--stage"), haveSeed = args.Has("--seed");
+  const bool trace = args.Has("--trace"), objects = args.Has("--objects");
+  const char* fmf = args.Value("--fmf");
+  const char* text = args.Value("--text");
+  const char* replayPath = args.Value("--replay");
+  const char* set = args.Value("--set");
+  long long stage = 0, frames = -1, seed = 0, index = -1;
+  if (haveStage && !ParseInt(args.Value("--stage"), -1000000, 1000000, &stage)) Usage("--stage needs a stage number");
+  if (args.Has("--frames") && !ParseInt(args.Value("--frames"), 0, 1000000000, &frames))
+    Usage("--frames needs a count of 0 or more");
+  if (haveSeed && !ParseInt(args.Value("--seed"), 0, 0xFFFFFFFFLL, &seed)) Usage("--seed needs a number 0..4294967295");
+  if (args.Has("--index") && !ParseInt(args.Value("--index"), 0, CustomStageCount - 1, &index))
+    Usage("--index needs a stage index 0..29");
   if (int(haveStage) + int(fmf != nullptr) + int(set != nullptr) != 1)
     Usage("give exactly one of --stage N, --fmf FILE and --set FILE");
   if (text != nullptr && fmf == nullptr) Usage("--text goes with --fmf");

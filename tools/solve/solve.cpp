@@ -3,6 +3,7 @@
 // pelvoro-sim runs), and writes it in the replay format.
 //
 //   pelvoro-solve (--stage N | --fmf FILE) [--source FILE.stage] [--beam B] [--macro M] [--max-frames F] [--out FILE]
+//   (options anywhere; --help)
 //
 // The search keeps, every M frames, the B most promising live states. Promise is the walking distance (in
 // cells, through everything the player can pass) to the next waypoint of the stage source's "route:" line, and
@@ -11,7 +12,9 @@
 #include <cstdlib>
 #include <fstream>
 #include <string>
+#include <tuple>
 
+#include "common/tool_args.h"
 #include "media/media.h"
 #include "play/clear_search.h"
 #include "play/playstate.h"
@@ -22,6 +25,31 @@
 #include "stage/builtin_loader.h"
 
 namespace {
+
+constexpr char UsageText[] =
+    "usage: pelvoro-solve (--stage N | --fmf FILE) [--source FILE.stage] [--beam B] [--macro M] [--max-frames F] "
+    "[--out FILE]\n";
+
+constexpr char HelpText[] =
+    "Searches a replay that clears a stage by running the game's own play routines; writes it in the replay format.\n"
+    "Options may stand anywhere on the command line.\n"
+    "  --stage N          built-in stage N (1..30) from data.bin in the working directory\n"
+    "  --fmf FILE         a plain FMF map instead\n"
+    "  --source FILE      the stage source whose \"route:\" line gives the waypoints\n"
+    "  --beam B           states kept every step (default 2000)\n"
+    "  --macro M          frames a step holds its keys (default 6)\n"
+    "  --max-frames F     give up after F frames (default 20000)\n"
+    "  --out FILE         write the replay there (default: standard output); a failed search writes FILE.partial\n"
+    "  --help             print this help\n"
+    "Exit status: 0 when a replay is found, 1 when none is, 2 for bad arguments, 3 when the game refuses the stage.\n";
+
+bool ParseCount(const char* text, int low, int high, int* value) {
+  char* end = nullptr;
+  const long long v = std::strtoll(text, &end, 10);
+  if (*text == '\0' || *end != '\0' || v < low || v > high) return false;
+  *value = static_cast<int>(v);
+  return true;
+}
 
 void Refused(const char* text) {
   std::fprintf(stderr, "%s\n", text);
@@ -39,22 +67,25 @@ std::string ReadRoute(const std::string& sourcePath) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  int stage = 0, beam = 2000, macro = 6, maxFrames = 20000;
-  std::string source, out, fmf;
-  for (int i = 1; i + 1 < argc; i += 2) {
-    std::string k = argv[i], v = argv[i + 1];
-    if (k == "--stage") stage = std::atoi(v.c_str());
-    else if (k == "--source") source = v;
-    else if (k == "--beam") beam = std::atoi(v.c_str());
-    else if (k == "--macro") macro = std::atoi(v.c_str());
-    else if (k == "--max-frames") maxFrames = std::atoi(v.c_str());
-    else if (k == "--out") out = v;
-    else if (k == "--fmf") fmf = v;
+  const ToolArgs args = ParseToolArgs(argc, argv, {"--stage", "--fmf", "--source", "--beam", "--macro", "--max-frames", "--out"}, {});
+  if (!args.Error.empty()) return ToolUsageError("pelvoro-solve", args.Error, UsageText);
+  if (args.Help) {
+    std::fputs(UsageText, stdout);
+    std::fputs(HelpText, stdout);
+    return 0;
   }
-  if (!fmf.empty()) stage = 1;
-  if (stage < 1 || stage > 30) {
-    std::fprintf(stderr, "usage: pelvoro-solve --stage N [--source FILE] [--beam B] [--macro M] [--out FILE]\n");
-    return 2;
+  if (!args.Positional.empty()) return ToolUsageError("pelvoro-solve", "unknown argument " + args.Positional[0], UsageText);
+  if (args.Has("--stage") == args.Has("--fmf"))
+    return ToolUsageError("pelvoro-solve", "give exactly one of --stage N and --fmf FILE", UsageText);
+  int stage = 1, beam = 2000, macro = 6, maxFrames = 20000;
+  const std::string fmf = args.Has("--fmf") ? args.Value("--fmf") : "";
+  const std::string source = args.Has("--source") ? args.Value("--source") : "";
+  std::string out = args.Has("--out") ? args.Value("--out") : "";
+  for (auto [option, value, low, high] : {std::tuple{"--stage", &stage, 1, 30}, {"--beam", &beam, 1, 1000000},
+                                          {"--macro", &macro, 1, 600}, {"--max-frames", &maxFrames, 1, 10000000}}) {
+    if (args.Has(option) && !ParseCount(args.Value(option), low, high, value))
+      return ToolUsageError("pelvoro-solve", std::string(option) + " takes " + std::to_string(low) + ".." +
+                                                 std::to_string(high), UsageText);
   }
   if (!fmf.empty()) {
     StageFmfOverride = fmf.c_str();

@@ -2,6 +2,7 @@
 // pelvoro-stagec --set OUT.plvsd FILE.stage...: compiles up to thirty sources (each at most 60 x 45) into one
 // stage-set file; stages beyond the given ones stay empty with difficulty 3.
 // Every error names its file and the line or cell; a stage with errors writes nothing and the exit status is 1.
+// Options may stand anywhere; --help prints the usage.
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -9,7 +10,9 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <vector>
 
+#include "common/tool_args.h"
 #include "setbuild.h"
 #include "stagesource.h"
 
@@ -32,20 +35,26 @@ static void PrintErrors(const std::string& path, const stagec::StageSource& stag
   for (auto& e : stage.Errors) std::fprintf(stderr, "%s: %s\n", path.c_str(), e.c_str());
 }
 
-static int CompileSet(int argc, char** argv) {
-  if (argc < 4) {
-    std::fprintf(stderr, "usage: pelvoro-stagec --set OUT.plvsd FILE.stage...\n");
-    return 2;
-  }
-  const std::string out = argv[2];
-  if (argc - 3 > CustomStageCount) {
-    std::fprintf(stderr, "a set holds at most %d stages, %d given\n", CustomStageCount, argc - 3);
+static constexpr char UsageText[] =
+    "usage: pelvoro-stagec OUTDIR FILE.stage...\n"
+    "       pelvoro-stagec --set OUT.plvsd FILE.stage...\n";
+
+static constexpr char HelpText[] =
+    "Compiles readable stage sources. Options may stand anywhere on the command line; \"--\" ends them.\n"
+    "  OUTDIR FILE.stage...          each source into OUTDIR/NAME.fmf (map) and OUTDIR/NAME.txt (signboards)\n"
+    "  --set OUT.plvsd FILE.stage... up to thirty sources, in order, into one stage-set file\n"
+    "  --help                        print this help\n"
+    "Every error names its file and line or cell; a stage with errors writes nothing and the exit status is 1.\n";
+
+static int CompileSet(const std::string& out, const std::vector<std::string>& sources) {
+  if (sources.size() > static_cast<size_t>(CustomStageCount)) {
+    std::fprintf(stderr, "a set holds at most %d stages, %zu given\n", CustomStageCount, sources.size());
     return 1;
   }
   auto set = std::make_unique<StageSet>();
   int failed = 0;
-  for (int i = 3; i < argc; i++) {
-    const std::string path = argv[i];
+  for (size_t i = 0; i < sources.size(); i++) {
+    const std::string& path = sources[i];
     std::string text;
     if (!ReadSource(path, &text)) {
       std::fprintf(stderr, "%s: cannot read\n", path.c_str());
@@ -60,7 +69,7 @@ static int CompileSet(int argc, char** argv) {
       failed = 1;
       continue;
     }
-    stagec::PutStageIntoSet(stage, i - 3, set.get());
+    stagec::PutStageIntoSet(stage, static_cast<int>(i), set.get());
   }
   if (failed) return 1;
   if (!WriteStageSetFile(out, *set)) {
@@ -71,17 +80,25 @@ static int CompileSet(int argc, char** argv) {
 }
 
 int main(int argc, char** argv) {
-  if (argc >= 2 && std::string(argv[1]) == "--set") return CompileSet(argc, argv);
-  if (argc < 3) {
-    std::fprintf(stderr, "usage: pelvoro-stagec OUTDIR FILE.stage...\n       pelvoro-stagec --set OUT.plvsd FILE.stage...\n");
-    return 2;
+  const ToolArgs args = ParseToolArgs(argc, argv, {"--set"}, {});
+  if (!args.Error.empty()) return ToolUsageError("pelvoro-stagec", args.Error, UsageText);
+  if (args.Help) {
+    std::fputs(UsageText, stdout);
+    std::fputs(HelpText, stdout);
+    return 0;
   }
-  std::string outDir = argv[1];
+  std::vector<std::string> sources = args.Positional;
+  if (const char* out = args.Value("--set")) {
+    if (sources.empty()) return ToolUsageError("pelvoro-stagec", "no stage source given", UsageText);
+    return CompileSet(out, sources);
+  }
+  if (sources.size() < 2) return ToolUsageError("pelvoro-stagec", "give OUTDIR and at least one stage source", UsageText);
+  const std::string outDir = sources.front();
+  sources.erase(sources.begin());
   std::error_code ignored;
   std::filesystem::create_directories(outDir, ignored);
   int failed = 0;
-  for (int i = 2; i < argc; i++) {
-    std::string path = argv[i];
+  for (const std::string& path : sources) {
     std::string text;
     if (!ReadSource(path, &text)) {
       std::fprintf(stderr, "%s: cannot read\n", path.c_str());
