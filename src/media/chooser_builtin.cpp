@@ -413,8 +413,7 @@ ChooserOutcome RunBuiltinChooser(int purpose, std::string* path) {
   const bool textWasOn = SDL_IsTextInputActive() == SDL_TRUE;
   if (Saving(c)) {
     const ChooserLayout l = Layout(c);
-    SDL_Rect field = {l.FieldX, l.FieldY, l.FieldW, 24};
-    SDL_SetTextInputRect(&field);
+    SetImeArea(l.FieldX, l.FieldY, l.FieldW, 24);
     SDL_StartTextInput();
   }
   bool closed = false;

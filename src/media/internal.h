@@ -39,6 +39,11 @@ struct PictureFit {
 PictureFit FitPicture(int windowWidth, int windowHeight, int pictureWidth, int pictureHeight);
 // Turns a point in window coordinates into picture pixels (outside the picture: below 0 or past its size).
 void WindowPointToPicture(int* x, int* y);
+// The inverse: a rectangle of picture pixels in window points.
+SDL_Rect PictureRectToWindow(int x, int y, int w, int h);
+// Tells the input method where the text being typed is, given in picture pixels, so that its candidate window
+// opens there however the picture is scaled.
+void SetImeArea(int x, int y, int w, int h);
 
 // ---- draw.cpp
 // The blend state of SetBlendMode, applied by every drawing operation.

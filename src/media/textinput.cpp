@@ -332,7 +332,6 @@ int DrawTextInput(int x, int y, int handle) {
     DrawRect(cursorX, y, cursorX + 2, y + height, Colors[ColorCursor], 1);
   }
   // Where the input method shows its candidates.
-  SDL_Rect area = {cursorX, y, 2, height};
-  if (SDL_WasInit(SDL_INIT_VIDEO) != 0) SDL_SetTextInputRect(&area);
+  SetImeArea(cursorX, y, 2, height);
   return 0;
 }

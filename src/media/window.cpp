@@ -114,19 +114,47 @@ static int FloorDiv(int value, int divisor) {
   return value >= 0 ? value / divisor : -((-value + divisor - 1) / divisor);
 }
 
+// The window's size in points, its output size in pixels (they differ on high-density displays) and where the
+// picture sits in it; false before the window exists.
+struct WindowFit {
+  int windowWidth = 0, windowHeight = 0, outWidth = 0, outHeight = 0;
+  PictureFit picture;
+};
+static bool CurrentWindowFit(WindowFit* f) {
+  if (Window == nullptr || Renderer == nullptr) return false;
+  SDL_GetWindowSize(Window, &f->windowWidth, &f->windowHeight);
+  if (f->windowWidth <= 0 || f->windowHeight <= 0) return false;
+  f->outWidth = PresentedWidth > 0 ? PresentedWidth : f->windowWidth;
+  f->outHeight = PresentedHeight > 0 ? PresentedHeight : f->windowHeight;
+  f->picture = FitPicture(f->outWidth, f->outHeight, PictureWidth(), PictureHeight());
+  return true;
+}
+
 void WindowPointToPicture(int* x, int* y) {
-  if (Window == nullptr || Renderer == nullptr) return;
-  int windowWidth = 0, windowHeight = 0;
-  SDL_GetWindowSize(Window, &windowWidth, &windowHeight);
-  if (windowWidth <= 0 || windowHeight <= 0) return;
-  int outWidth = PresentedWidth > 0 ? PresentedWidth : windowWidth;
-  int outHeight = PresentedHeight > 0 ? PresentedHeight : windowHeight;
-  PictureFit fit = FitPicture(outWidth, outHeight, PictureWidth(), PictureHeight());
-  // Window points become output pixels first (they differ on high-density displays).
-  int px = static_cast<int>(static_cast<int64_t>(*x) * outWidth / windowWidth);
-  int py = static_cast<int>(static_cast<int64_t>(*y) * outHeight / windowHeight);
-  *x = FloorDiv(px - fit.x, fit.factor);
-  *y = FloorDiv(py - fit.y, fit.factor);
+  WindowFit f;
+  if (!CurrentWindowFit(&f)) return;
+  int px = static_cast<int>(static_cast<int64_t>(*x) * f.outWidth / f.windowWidth);
+  int py = static_cast<int>(static_cast<int64_t>(*y) * f.outHeight / f.windowHeight);
+  *x = FloorDiv(px - f.picture.x, f.picture.factor);
+  *y = FloorDiv(py - f.picture.y, f.picture.factor);
+}
+
+SDL_Rect PictureRectToWindow(int x, int y, int w, int h) {
+  WindowFit f;
+  if (!CurrentWindowFit(&f)) return {x, y, w, h};
+  // Picture pixels to output pixels, then to window points.
+  auto toX = [&](int px) {
+    return static_cast<int>(static_cast<int64_t>(f.picture.x + px * f.picture.factor) * f.windowWidth / f.outWidth);
+  };
+  auto toY = [&](int py) {
+    return static_cast<int>(static_cast<int64_t>(f.picture.y + py * f.picture.factor) * f.windowHeight / f.outHeight);
+  };
+  return {toX(x), toY(y), toX(x + w) - toX(x), toY(y + h) - toY(y)};
+}
+
+void SetImeArea(int x, int y, int w, int h) {
+  SDL_Rect area = PictureRectToWindow(x, y, w, h);
+  if (SDL_WasInit(SDL_INIT_VIDEO) != 0) SDL_SetTextInputRect(&area);
 }
 }  // namespace media
 

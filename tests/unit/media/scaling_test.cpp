@@ -120,6 +120,12 @@ TEST_F(ScaledWindowTest, ResizedWindowCentresThePictureOnBlackAndTheEditorFollow
   media::WindowPointToPicture(&x, &y);
   EXPECT_EQ(x, -1) << "left of the picture stays outside it";
   EXPECT_EQ(y, -1);
+  // The input method's candidate window goes where the text is drawn: a cursor at (10, 20) is at (80, 60).
+  SDL_Rect ime = media::PictureRectToWindow(10, 20, 2, 16);
+  EXPECT_EQ(ime.x, 80);
+  EXPECT_EQ(ime.y, 60);
+  EXPECT_EQ(ime.w, 4);
+  EXPECT_EQ(ime.h, 32);
 
   // The editor's 800 x 600 picture fits once: centred, and the window the user chose keeps its size.
   SetWindowClientSize(800, 600);
@@ -135,6 +141,10 @@ TEST_F(ScaledWindowTest, ResizedWindowCentresThePictureOnBlackAndTheEditorFollow
   media::WindowPointToPicture(&x, &y);
   EXPECT_EQ(x, 32 * 3 + 5);
   EXPECT_EQ(y, 32 * 2 + 1);
+  ime = media::PictureRectToWindow(204, 224, 2, 16);
+  EXPECT_EQ(ime.x, 504);
+  EXPECT_EQ(ime.y, 424);
+  EXPECT_EQ(ime.w, 2);
 }
 
 TEST_F(ScaledWindowTest, ScaledWindowFollowsThePictureSize) {
