@@ -2,7 +2,7 @@
 # main menu exactly as the plain window does, every pixel a 2 x 2 block (so the shot shrunk by 2 equals the
 # plain one); Alt+Enter switches to borderless fullscreen (the screen's size, the picture scaled by 3 and
 # centred on black, under a window manager) and back, and is no Enter for the menu; `--fullscreen` starts
-# that way. Bad options end with status 2 and a usage, `--help` with 0.
+# that way. In the scaled editor (1600 x 1200) a click places a part on the cell under the pointer. Bad options end with status 2 and a usage, `--help` with 0.
 set -euo pipefail
 BUILD_DIR=$(cd "$1" && pwd)
 SOURCE_DIR=$(cd "$2" && pwd)
@@ -112,5 +112,33 @@ xdotool windowactivate --sync "$WINDOW" 2>/dev/null || true
 [ "$(window_size "$WINDOW")" = 2048x1536 ] || fail "--fullscreen window $(window_size "$WINDOW")"
 steady_shot started-full.png
 same started-full.png full.png || fail "--fullscreen differs from Alt+Enter's fullscreen"
+stop_game
+
+# The editor at --scale 2: a 1600 x 1200 window, and a click lands on the cell under the pointer (column 5,
+# row 4, whose centre is at (336, 144) in the picture) with the left pick, the Block.
+start_game --scale 2
+xdotool windowactivate --sync "$WINDOW" 2>/dev/null || true
+send_key Down 0.15; sleep 0.4
+send_key Down 0.15; sleep 0.4
+send_key Return 0.15
+for _ in $(seq 100); do [ "$(window_size "$WINDOW")" = 1600x1200 ] && break; sleep 0.1; done
+[ "$(window_size "$WINDOW")" = 1600x1200 ] || fail "the scaled editor's window is $(window_size "$WINDOW")"
+sleep 2  # the fade-in
+convert "$SOURCE_DIR/assets/texture/parts.png" -crop 28x28+98+2 +repage -alpha off block-icon.png
+for _ in $(seq 10); do
+  xdotool mousemove --window "$WINDOW" 672 288 sleep 0.05 mousedown 1 sleep 0.25 mouseup 1
+  sleep 0.3
+  import -window "$WINDOW" editor-scaled.png
+  convert editor-scaled.png -sample 50% -crop 28x28+322+130 +repage -alpha off clicked-cell.png
+  [ "$(compare -metric AE -fuzz 2% block-icon.png clicked-cell.png null: 2>&1 | cut -d' ' -f1)" -lt 40 ] && break
+done
+[ "$(compare -metric AE -fuzz 2% block-icon.png clicked-cell.png null: 2>&1 | cut -d' ' -f1)" -lt 40 ] ||
+  fail "the click at (672, 288) of the scaled editor did not place a Block at column 5, row 4 (editor-scaled.png)"
+convert editor-scaled.png -sample 50% -crop 28x28+290+130 +repage -alpha off left-cell.png
+[ "$(compare -metric AE -fuzz 2% block-icon.png left-cell.png null: 2>&1 | cut -d' ' -f1)" -gt 200 ] ||
+  fail "the click in the scaled editor also filled column 4 (editor-scaled.png)"
+send_key F11 0.15
+for _ in $(seq 100); do [ "$(window_size "$WINDOW")" = 1280x960 ] && break; sleep 0.1; done
+[ "$(window_size "$WINDOW")" = 1280x960 ] || fail "after the editor the window is $(window_size "$WINDOW")"
 stop_game
 echo "ok"
