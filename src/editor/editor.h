@@ -3,6 +3,9 @@
 #pragma once
 
 #include <string>
+#include <vector>
+
+#include "editor/stage_checks.h"
 
 struct EditorState {
   int CurrentStage = 0;      // 0..29, shown as 1..30
@@ -18,6 +21,12 @@ struct EditorState {
   int PaletteArrowHighlight = 0;  // 0 none, 1 up, 2 down
   int DifficultyArrowHighlight = 0;
   int DifficultyRepeatCounter = 0;
+  // The additions beyond the original editor: none of them is seen until its key is used.
+  bool TrapOverlayOn = false;  // F12
+  int WarningFirst = 0;        // first of the two stage warnings shown
+  bool LeftWasDown = false;    // for clicks on the warnings, which act once per press
+  std::u16string Notice;       // a short message over the map (why test play did not start, ...)
+  int NoticeUntilMs = 0;
 };
 extern EditorState Editor;
 
@@ -57,6 +66,33 @@ extern EditorKeyCommands EditorCommands;
 
 // F1: opens the editor's help page beside the data archive (help_page.cpp).
 void OpenEditorHelp();
+
+// Undo and redo keys (history_keys.cpp). Either Ctrl key counts.
+bool CtrlHeld();
+// Once per editor frame, before this frame's edits: ends the step that is complete.
+void WatchEditorEdits(bool buttonHeld, bool dialogRequested);
+// Ctrl+Z undoes, Ctrl+Y and Ctrl+Shift+Z redo; not while a dialog is requested.
+void HistoryKeys(bool dialogRequested);
+
+// Live stage checks and the trap-logic overlay (stage_marks.cpp). The marks are drawn over the map below the
+// panels, the warnings in the legend panel's free corner.
+void DrawMapMarks();
+void DrawWarningStrip();
+// A left click at (x, y): true when it was on the warnings (it scrolls the map to the warning's cell, or
+// shows the next two).
+bool ClickWarningStrip(int x, int y);
+std::vector<StageWarning> CurrentStageWarnings();
+
+// A message over the map for a few seconds.
+void ShowEditorNotice(const std::u16string& text);
+void DrawEditorNotice();
+
+// F2, Shift+F2 and Ctrl+F2 in the editor (test_play.cpp): test play of the current stage; at the cell under
+// the pointer (x, y); the clear check's replay.
+void TestPlayKeys(bool dialogRequested, int x, int y);
+// F10 and the clear check's state in the palette panel's free corner (clear_check_view.cpp).
+void ClearCheckKeys(bool dialogRequested);
+void DrawClearCheckStatus();
 
 // The autosave of the editor's set (autosave.cpp).
 constexpr int AutosaveDelayMs = 3000;

@@ -1,5 +1,6 @@
 // The editor's state and its start-up values, set at the end of the asset start-up.
 #include "editor/editor.h"
+#include "editor/undo.h"
 #include "media/media.h"
 #include "shell/scenes.h"
 #include "stage/stageset.h"
@@ -19,4 +20,5 @@ void EditorStartup() {
   SetTextInputColors(colors);
   // The last session's set, when it left one; the values above otherwise.
   RestoreAutosave();
+  ResetEditorHistory(EditorStageSet);
 }

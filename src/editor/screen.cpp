@@ -70,7 +70,9 @@ void DialogAndExitKeys() {
   }
 }
 
+// With Ctrl held, Z and X belong to undo and redo.
 void StageKeys() {
+  if (CtrlHeld()) return;
   if (TakePress(KeyZ)) --Editor.CurrentStage;
   if (TakePress(KeyX)) ++Editor.CurrentStage;
   Editor.CurrentStage = std::clamp(Editor.CurrentStage, 0, CustomStageCount - 1);
@@ -80,6 +82,11 @@ void FileAndHelpKeys() {
   if (TakePress(KeyF4)) EditorCommands.Save();
   if (TakePress(KeyF3) && EditorCommands.Open() == 0) MarkEditorSetChanged();
   if (TakePress(KeyF1)) EditorCommands.Help();
+}
+
+void AdditionKeys() {
+  if (!DialogRequested() && TakePress(KeyF12)) Editor.TrapOverlayOn = !Editor.TrapOverlayOn;
+  ClearCheckKeys(DialogRequested());
 }
 
 }  // namespace
@@ -92,10 +99,12 @@ void EditorInput() {
   GetMousePosition(&x, &y);
   int buttons = GetMouseButtons();
   bool left = (buttons & 1) != 0, right = (buttons & 2) != 0;
+  WatchEditorEdits(left || right, DialogRequested());
   if (!DialogRequested() && Editor.InputCooldown <= 0) {
     ScrollPalette(x, y, left);
     Editor.PaletteScroll = std::clamp(Editor.PaletteScroll, 0, MaxPaletteScroll);
     PickPaletteParts(x, y, left, right);
+    if (left && !Editor.LeftWasDown) ClickWarningStrip(x, y);
     if (left) PlacePart(x, y, Editor.LeftPart);
     if (right) PlacePart(x, y, Editor.RightPart);
     ScrollMapWithArrows();
@@ -103,11 +112,16 @@ void EditorInput() {
   Editor.MapScrollColumn = std::clamp(Editor.MapScrollColumn, 0, MaxScrollColumn);
   Editor.MapScrollRow = std::clamp(Editor.MapScrollRow, 0, MaxScrollRow);
   DialogAndExitKeys();
+  HistoryKeys(DialogRequested());
   StageKeys();
   FileAndHelpKeys();
+  AdditionKeys();
   Editor.RepeatCounter = std::min(Editor.RepeatCounter + 1, 31);
   if (!DialogRequested()) Editor.InputCooldown = std::max(Editor.InputCooldown - 1, 0);
+  Editor.LeftWasDown = left;
   AutosaveTick();
+  // Last, since it leaves the editor: the map, scroll and picks of this frame are what test play returns to.
+  TestPlayKeys(DialogRequested(), x, y);
 }
 
 void DrawEditorMap() {
@@ -137,9 +151,14 @@ void DrawEditorGrid() {
   }
 }
 
+// The marks over the map come first, so that the panels cover what spills over the map view's edges.
 void DrawEditorPanels() {
+  DrawMapMarks();
+  DrawEditorNotice();
   DrawPalettePanel();
   DrawLegendPanel();
+  DrawWarningStrip();
+  DrawClearCheckStatus();
 }
 
 void DrawLegendPanel() {

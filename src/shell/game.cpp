@@ -31,11 +31,11 @@ static void DrawSceneUnderFade(int mode) {
   if (SceneId == 10 || SceneId == 30 || SceneId == 31 || SceneId == 50 || SceneId == 51 ||
       (mode == 0 && SceneId == 200)) {
     UpdateMenuScenes();
-  } else if (SceneId >= 100 && SceneId <= 104) {
+  } else if ((SceneId >= 100 && SceneId <= 104) || (mode == 0 && SceneId == 204)) {
     RunPlayRoutines();
   } else if (SceneId == 105 || SceneId == 106) {
     UpdateCredits();
-  } else if ((mode == 0 && SceneId == 202) || (mode == 1 && SceneId == 201)) {
+  } else if ((mode == 0 && (SceneId == 202 || SceneId == 203)) || (mode == 1 && SceneId == 201)) {
     DrawEditorMap();
     DrawEditorGrid();
     DrawEditorPanels();
@@ -74,8 +74,11 @@ static void PacedFrame(void (*routine)()) {
 }
 
 static void PlayFrame() {
+  const bool testPlay = TestPlaying();
+  if (testPlay) TestPlayBeforeFrame();
   RunPlayRoutines();
   if (ShowFps == 1) DrawFormattedText(560, 0, MakeColor(255, 255, 255), u"%.2fFPS", MeasuredFps);
+  if (testPlay) TestPlayAfterFrame();
 }
 
 static void StageStartSequence(int scene) {
@@ -146,6 +149,7 @@ static bool MainLoopPass() {
   if (SceneId == 100) PacedFrame(PlayFrame);
   if (SceneId == 101) StageStartSequence(101);
   if (SceneId == 102) ReturnSequence(30);
+  if (SceneId == 103 && TestPlaying()) SceneId = 204;  // test play goes back to the editor instead
   if (SceneId == 103) ReturnSequence(50);
   if (SceneId == 104) CreditsStart();
   if (SceneId == 105) PacedFrame(UpdateCredits);
@@ -172,6 +176,8 @@ static bool MainLoopPass() {
     SetWindowClientSize(640, 480);
     FadeTransition(1);
   }
+  if (SceneId == 203) StartTestPlay();
+  if (SceneId == 204) EndTestPlay();
   return true;
 }
 

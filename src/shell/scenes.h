@@ -27,6 +27,13 @@ void DrawEditorGrid();
 void DrawEditorPanels();  // palette, part help and the legend
 void RunSignboardDialog();
 void RunDifficultyDialog();
+// Test play from the editor (editor/test_play.cpp): scene 203 starts it, play runs as scene 100 around the two
+// frame hooks, and scene 204 returns to the editor.
+void StartTestPlay();
+void EndTestPlay();
+bool TestPlaying();
+void TestPlayBeforeFrame();
+void TestPlayAfterFrame();
 
 // Start-up halves of the assets (shell/assets.cpp) and the reset of the game state.
 void AssetStartupFirstHalf();
