@@ -2,6 +2,7 @@
 // the name, file and directory tables, finds names without regard to ASCII case and decodes files
 // (unscramble, Huffman, LZ). Every number read from the archive is checked before it is used.
 #include <iconv.h>
+#include <sys/stat.h>
 
 #include <cstdio>
 #include <cstring>
@@ -186,11 +187,15 @@ bool ToCodePage(const Archive& a, std::string_view utf8, std::string* out) {
 std::shared_ptr<const Archive> OpenArchiveFile(const std::string& fileName, const std::string& keyString) {
   FILE* f = std::fopen(fileName.c_str(), "rb");
   if (!f) return nullptr;
-  std::string bytes;
-  char chunk[65536];
-  size_t n;
-  while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0) bytes.append(chunk, n);
-  bool ok = !std::ferror(f);
+  // Only a plain file, read for the size it has: a pipe or a device could feed bytes for ever.
+  struct stat st;
+  if (fstat(fileno(f), &st) != 0 || !S_ISREG(st.st_mode)) {
+    std::fclose(f);
+    return nullptr;
+  }
+  std::string bytes(static_cast<size_t>(st.st_size), '\0');
+  const size_t got = std::fread(bytes.data(), 1, bytes.size(), f);
+  const bool ok = got == bytes.size() && !std::ferror(f);
   std::fclose(f);
   if (!ok) return nullptr;
   return OpenFromBytes(std::move(bytes), keyString);

@@ -210,8 +210,12 @@ int ScanDataFile(int handle, const char16_t* format, ...);
 bool ReadWholeDataFile(const char* path, std::string* out);
 // Writes a whole file so that it is always either the old or the new contents: a temporary file beside it,
 // flushed, renamed over it. A symbolic link is written through; the old file's mode is kept. false on failure
-// (the old file is untouched).
+// (the old file is untouched). When no temporary file can be made beside an existing file (a read-only folder
+// holding a writable file), the file is rewritten in place instead.
 bool ReplaceFileAtomically(const std::string& path, const void* data, size_t size);
+// Removes the temporary files that writes of `path` killed half-way left beside it, once they are at least
+// olderThanSeconds old (a younger one may be a write in progress).
+void RemoveStaleTemporaryFiles(const std::string& path, int olderThanSeconds = 60);
 
 // ---------------------------------------------------------------------------------------------------------
 // Handing an address to the desktop (open_url.cpp)

@@ -63,12 +63,15 @@ SDL_Texture* Drawable(GraphHandle handle, Picture** out) {
 
 namespace media {
 
+constexpr png_uint_32 MaxPictureSide = 4096;
+
 bool DecodePng(const std::string& bytes, std::vector<uint32_t>* pixels, int* width, int* height) {
   png_image image{};
   image.version = PNG_IMAGE_VERSION;
   if (png_image_begin_read_from_memory(&image, bytes.data(), bytes.size()) == 0) return false;
-  // Far beyond any picture of the game; refuses sizes that would not fit in memory.
-  if (image.width == 0 || image.height == 0 || image.width > 16384 || image.height > 16384) {
+  // The game's largest sheet is far smaller; a bigger picture is damage or a trap that would take up to a
+  // gigabyte once decoded, and fails like any other broken picture.
+  if (image.width == 0 || image.height == 0 || image.width > MaxPictureSide || image.height > MaxPictureSide) {
     png_image_free(&image);
     return false;
   }

@@ -2,6 +2,9 @@
 // user's data folder when the game is installed.
 #include "shell/savedata.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -72,10 +75,16 @@ void LoadSaveData(const char* path) {
 }
 
 void CreateSaveDataIfMissing(const char* path) {
-  FILE* file = std::fopen(path, "rb");
-  if (file != nullptr) {
-    std::fclose(file);
-    LoadSaveData(path);
+  // What a write killed half-way left beside the file is litter; the file itself is whole.
+  RemoveStaleTemporaryFiles(path);
+  const int fd = open(path, O_RDONLY | O_CLOEXEC);
+  if (fd >= 0) {
+    struct stat st;
+    const bool plainFile = fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    close(fd);
+    // A folder (or a device) named save.dat cannot be read as one: the defaults stay, as for a file that
+    // cannot be opened.
+    if (plainFile) LoadSaveData(path);
     return;
   }
   // Any reason other than a missing file (permissions, a folder in the way) keeps the defaults in memory.

@@ -59,9 +59,9 @@ run 2 "exactly one" "$SIM" --set "$SETS/sample.plvsd" --index 0 --stage 1
   printf '#%.0s' $(seq 61)
   echo
 } >"$WORK/wide.stage"
-run 1 "61 x 2" "$STAGEC" --set "$WORK/wide.plvsd" "$WORK/wide.stage"
+run 2 "61 x 2" "$STAGEC" --set "$WORK/wide.plvsd" "$WORK/wide.stage"
 [ ! -e "$WORK/wide.plvsd" ] || fail "a refused source still wrote the set"
 # Thirty sources are the most a set holds.
-run 1 "at most 30" "$STAGEC" --set "$WORK/many.plvsd" $(for _ in $(seq 31); do echo "$SETS/walk.stage"; done)
+run 2 "at most 30" "$STAGEC" --set "$WORK/many.plvsd" $(for _ in $(seq 31); do echo "$SETS/walk.stage"; done)
 
 exit $FAILED

@@ -1,5 +1,6 @@
 // pelvoro-pack: creates, lists and extracts data archives. Listing and extracting go through the game's own
-// archive reader, so what they show is what the game sees.
+// archive reader, so what they show is what the game sees. Exit status: 0 done, 2 for bad arguments or an
+// input that cannot be packed or read (the message names it).
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -72,7 +73,7 @@ int List(const std::string& in, const std::string& key) {
   auto archive = pack::OpenArchiveFile(in, key);
   if (!archive) {
     std::fprintf(stderr, "pelvoro-pack: %s is not a readable archive\n", in.c_str());
-    return 1;
+    return 2;
   }
   for (const auto& f : pack::ListArchiveFiles(*archive)) std::printf("%s\n", f.path.c_str());
   return 0;
@@ -82,7 +83,7 @@ int Extract(const std::string& in, const std::string& outDir, const std::string&
   auto archive = pack::OpenArchiveFile(in, key);
   if (!archive) {
     std::fprintf(stderr, "pelvoro-pack: %s is not a readable archive\n", in.c_str());
-    return 1;
+    return 2;
   }
   int failures = 0;
   std::error_code ec;
@@ -108,12 +109,14 @@ int Extract(const std::string& in, const std::string& outDir, const std::string&
     fs::create_directories(target.parent_path(), ec);
     std::ofstream out(target, std::ios::binary | std::ios::trunc);
     out.write(content.data(), static_cast<std::streamsize>(content.size()));
+    out.close();
     if (!out) {
       std::fprintf(stderr, "pelvoro-pack: cannot write %s\n", target.string().c_str());
+      fs::remove(target, ec);  // no half file left behind
       ++failures;
     }
   }
-  return failures ? 1 : 0;
+  return failures ? 2 : 0;
 }
 
 }  // namespace
@@ -143,7 +146,7 @@ int main(int argc, char** argv) {
     PackStats stats;
     if (!WriteArchive(words[1], words[2], options, &error, &stats)) {
       std::fprintf(stderr, "pelvoro-pack: %s\n", error.c_str());
-      return 1;
+      return 2;
     }
     std::printf("%s: %llu files, %llu bytes packed into %llu (LZ %llu, Huffman %llu)\n", words[1].c_str(),
                 static_cast<unsigned long long>(stats.files), static_cast<unsigned long long>(stats.plainBytes),

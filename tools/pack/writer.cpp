@@ -3,6 +3,8 @@
 // the archive key.
 #include "writer.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -34,9 +36,34 @@ uint64_t FileTimeOf(const fs::path& path) {
   return static_cast<uint64_t>(since1970 / 100) + 116444736000000000ull;
 }
 
-bool Collect(const fs::path& dir, Item* item, std::string* error) {
+// The identity of a folder, so that a link back into a folder being walked is seen as the loop it is.
+struct FolderId {
+  dev_t device;
+  ino_t inode;
+  bool operator==(const FolderId&) const = default;
+};
+
+bool IdOf(const fs::path& path, FolderId* id) {
+  struct stat st;
+  if (stat(path.c_str(), &st) != 0) return false;
+  *id = {st.st_dev, st.st_ino};
+  return true;
+}
+
+// Walks one folder. Symbolic links are followed, except one that leads back into a folder on the way down
+// (it would repeat forever): that one is skipped with a message. A folder or file that cannot be read fails
+// the whole archive, which must not quietly lack a file.
+bool Collect(const fs::path& dir, Item* item, std::vector<FolderId>* walking, std::string* error) {
+  FolderId self{};
+  if (!IdOf(dir, &self)) {
+    *error = "cannot read folder " + dir.string();
+    return false;
+  }
+  walking->push_back(self);
   std::error_code ec;
-  for (const auto& e : fs::directory_iterator(dir, ec)) {
+  fs::directory_iterator it(dir, ec), end;
+  for (; !ec && it != end; it.increment(ec)) {
+    const fs::directory_entry& e = *it;
     Item child;
     child.name = e.path().filename().string();
     if (child.name.find('\\') != std::string::npos) {
@@ -45,15 +72,32 @@ bool Collect(const fs::path& dir, Item* item, std::string* error) {
     }
     child.upper = pack::UpperName(child.name);
     child.path = e.path();
+    std::error_code typeError;
+    const fs::file_status status = e.status(typeError);  // through a link
+    if (typeError) {
+      if (e.is_symlink(typeError)) {
+        std::fprintf(stderr, "pelvoro-pack: skipped %s: a link that leads nowhere\n", e.path().c_str());
+        continue;
+      }
+      *error = "cannot read " + e.path().string() + ": " + typeError.message();
+      return false;
+    }
     child.mtime = FileTimeOf(e.path());
-    if (e.is_directory()) {
+    if (fs::is_directory(status)) {
+      FolderId id{};
+      if (IdOf(e.path(), &id) && std::find(walking->begin(), walking->end(), id) != walking->end()) {
+        std::fprintf(stderr, "pelvoro-pack: skipped %s: a link back into a folder being packed\n",
+                     e.path().c_str());
+        continue;
+      }
       child.directory = true;
-      if (!Collect(e.path(), &child, error)) return false;
-    } else if (!e.is_regular_file()) {
+      if (!Collect(e.path(), &child, walking, error)) return false;
+    } else if (!fs::is_regular_file(status)) {
       continue;
     }
     item->children.push_back(std::move(child));
   }
+  walking->pop_back();
   if (ec) {
     *error = "cannot read folder " + dir.string() + ": " + ec.message();
     return false;
@@ -79,11 +123,27 @@ void Set(std::string* s, size_t at, uint64_t v, int bytes) {
   for (int i = 0; i < bytes; ++i) (*s)[at + i] = static_cast<char>(v >> (8 * i));
 }
 
-bool ReadFile(const fs::path& path, std::string* out) {
+// The size is checked before anything is read, so a huge file is refused without filling the memory.
+bool ReadFile(const fs::path& path, std::string* out, std::string* error) {
   std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  out->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  return !in.bad();
+  std::error_code ec;
+  const uintmax_t size = fs::file_size(path, ec);
+  if (!in || ec) {
+    *error = "cannot read " + path.string();
+    return false;
+  }
+  if (size > pack::MaxDecodedSize) {
+    *error = "file too large for the archive: " + path.string();
+    return false;
+  }
+  out->resize(static_cast<size_t>(size));
+  in.read(out->data(), static_cast<std::streamsize>(size));
+  // A file that changed size under the reader is read again by the next run, not packed half.
+  if (in.gcount() != static_cast<std::streamsize>(size) || in.peek() != std::char_traits<char>::eof()) {
+    *error = "cannot read " + path.string() + " (it changed while being read)";
+    return false;
+  }
+  return true;
 }
 
 // A coder is kept only when it saves enough to be worth its decoding time: LZ decodes at about the speed
@@ -129,14 +189,7 @@ struct Writer {
   bool StoreFile(const Item& item, const std::vector<std::string>& foldersInnermostFirst, uint64_t entryAt,
                  uint64_t nameAddress, std::string* error) {
     std::string content;
-    if (!ReadFile(item.path, &content)) {
-      *error = "cannot read " + item.path.string();
-      return false;
-    }
-    if (content.size() > pack::MaxDecodedSize) {
-      *error = "file too large for the archive: " + item.path.string();
-      return false;
-    }
+    if (!ReadFile(item.path, &content, error)) return false;
     const uint8_t* bytes = reinterpret_cast<const uint8_t*>(content.data());
     uint64_t lzSize = pack::NotCoded, huffSize = pack::NotCoded;
     std::string stage = content;
@@ -219,7 +272,8 @@ bool WriteArchive(const std::string& outPath, const std::string& folder, const P
   Item root;
   root.directory = true;
   root.mtime = FileTimeOf(folder);
-  if (!Collect(folder, &root, error)) return false;
+  std::vector<FolderId> walking;
+  if (!Collect(folder, &root, &walking, error)) return false;
 
   Writer w{options, {}, {}, {}, {}, stats};
   // The root's own entry comes first in the file table, its directory entry first in the directory table.

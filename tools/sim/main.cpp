@@ -5,6 +5,8 @@
 //
 // Exit status: 0 after a run, 2 for bad arguments or a file that cannot be read, 3 when the game itself
 // would refuse the stage (its message is printed).
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -52,7 +54,10 @@ void RefusedStage(const char* text) {
   std::exit(3);
 }
 
+// A plain file that can be opened for reading; a folder or a device is not a stage or a replay.
 bool Readable(const char* path) {
+  struct stat st;
+  if (stat(path, &st) != 0 || !S_ISREG(st.st_mode)) return false;
   std::ifstream f(path, std::ios::binary);
   return f.good();
 }
@@ -117,16 +122,17 @@ int main(int argc, char** argv) {
   if (text != nullptr && fmf == nullptr) Usage("--text goes with --fmf");
   if ((set != nullptr) != (index >= 0)) Usage("--set FILE and --index T go together");
 
-  std::vector<ReplayFrame> replay;
+  Replay replay;
   if (replayPath != nullptr) {
     std::ifstream in(replayPath, std::ios::binary);
-    if (!in) Usage(std::string("cannot read the replay ") + replayPath);
+    if (!Readable(replayPath) || !in) Usage(std::string("cannot read the replay ") + replayPath);
     std::stringstream all;
     all << in.rdbuf();
+    if (in.bad()) Usage(std::string("cannot read the replay ") + replayPath);
     std::string error;
     if (!LoadReplay(all.str(), &replay, &error)) Usage(std::string(replayPath) + ": " + error);
   }
-  if (frames < 0) frames = static_cast<long long>(replay.size());
+  if (frames < 0) frames = replay.FrameCount;
 
   if (set != nullptr) {
     if (!Readable(set)) Usage(std::string("cannot read ") + set);
@@ -176,10 +182,7 @@ int main(int argc, char** argv) {
   int deaths = 0;
   while (frame < frames) {
     // Frames past the replay's end have no key down.
-    if (frame < static_cast<long long>(replay.size()))
-      std::memcpy(KeyState, replay[frame].data(), sizeof KeyState);
-    else
-      std::memset(KeyState, 0, sizeof KeyState);
+    ReplayKeyState(replay, static_cast<long>(frame), KeyState);
     const int phaseBefore = Play.PlayPhase;
     const int goalBefore = Play.GoalReached;
     RunPlayRoutines();

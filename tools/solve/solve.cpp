@@ -8,6 +8,8 @@
 // The search keeps, every M frames, the B most promising live states. Promise is the walking distance (in
 // cells, through everything the player can pass) to the next waypoint of the stage source's "route:" line, and
 // after the last waypoint to the goal. States that die are dropped, so a found replay clears without a death.
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -56,6 +58,13 @@ void Refused(const char* text) {
   std::exit(3);
 }
 
+// A plain file that can be read; a folder or a device is not a stage.
+bool Readable(const std::string& path) {
+  struct stat st;
+  if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+  return std::ifstream(path, std::ios::binary).good();
+}
+
 std::string ReadRoute(const std::string& sourcePath) {
   std::ifstream in(sourcePath);
   std::string line;
@@ -87,6 +96,10 @@ int main(int argc, char** argv) {
       return ToolUsageError("pelvoro-solve", std::string(option) + " takes " + std::to_string(low) + ".." +
                                                  std::to_string(high), UsageText);
   }
+  if (!fmf.empty() && !Readable(fmf)) return ToolUsageError("pelvoro-solve", "cannot read " + fmf, UsageText);
+  if (!source.empty() && !Readable(source)) return ToolUsageError("pelvoro-solve", "cannot read " + source, UsageText);
+  if (fmf.empty() && !Readable("data.bin"))
+    return ToolUsageError("pelvoro-solve", "cannot read data.bin in the working directory", UsageText);
   if (!fmf.empty()) {
     StageFmfOverride = fmf.c_str();
     SelectedStage = 1;
@@ -126,8 +139,12 @@ int main(int argc, char** argv) {
   std::string text = SearchFramesToReplayText(
       result.Frames, "stage " + std::to_string(stage) + ": found by pelvoro-solve (beam " + std::to_string(beam) +
                          ", macro " + std::to_string(macro) + ")");
-  if (out.empty()) std::fputs(text.c_str(), stdout);
-  else std::ofstream(out) << text;
+  if (out.empty()) {
+    std::fputs(text.c_str(), stdout);
+  } else if (!ReplaceFileAtomically(out, text.data(), text.size())) {  // never half a replay
+    std::fprintf(stderr, "pelvoro-solve: cannot write %s\n", out.c_str());
+    return 2;
+  }
   if (!result.Found) return 1;
   std::fprintf(stderr, "cleared in %zu frames\n", result.Frames.size());
   return 0;

@@ -1,38 +1,67 @@
 // pelvoro-stagec OUTDIR FILE.stage...: compiles stage sources into OUTDIR/NAME.fmf and OUTDIR/NAME.txt.
 // pelvoro-stagec --set OUT.plvsd FILE.stage...: compiles up to thirty sources (each at most 60 x 45) into one
 // stage-set file; stages beyond the given ones stay empty with difficulty 3.
-// Every error names its file and the line or cell; a stage with errors writes nothing and the exit status is 1.
+// Every error names its file and the line or cell; a stage with errors, or a file that cannot be read, writes
+// nothing and the exit status is 2.
 // Options may stand anywhere; --help prints the usage.
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <iostream>
+#include <iterator>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "common/tool_args.h"
+#include "media/media.h"
 #include "setbuild.h"
 #include "stagesource.h"
 
+// A source is small text; anything larger is not one.
+constexpr long MaxSourceBytes = 4 << 20;
+
 static bool WriteWhole(const std::string& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  return static_cast<bool>(out);
+  return ReplaceFileAtomically(path, bytes.data(), bytes.size());
 }
 
-static bool ReadSource(const std::string& path, std::string* text) {
+// The source's text, or false with the reason: only a plain, readable file of text.
+static bool ReadSource(const std::string& path, std::string* text, std::string* why) {
+  struct stat st;
+  if (stat(path.c_str(), &st) != 0) {
+    *why = "cannot read (no such file)";
+    return false;
+  }
+  if (!S_ISREG(st.st_mode)) {
+    *why = "cannot read (not a plain file)";
+    return false;
+  }
+  if (st.st_size > MaxSourceBytes) {
+    *why = "not a stage source (larger than 4 MiB)";
+    return false;
+  }
   std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  std::stringstream all;
-  all << in.rdbuf();
-  *text = all.str();
+  if (in) text->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  if (!in.is_open() || in.bad()) {
+    *why = "cannot read";
+    return false;
+  }
+  std::u16string units;
+  if (text->find('\0') != std::string::npos || !stagec::Utf8ToUtf16(*text, units)) {
+    *why = "not a stage source (not UTF-8 text)";
+    return false;
+  }
   return true;
 }
 
+// The first errors of a stage; a file full of mistakes is summed up after them.
 static void PrintErrors(const std::string& path, const stagec::StageSource& stage) {
-  for (auto& e : stage.Errors) std::fprintf(stderr, "%s: %s\n", path.c_str(), e.c_str());
+  constexpr size_t Shown = 20;
+  for (size_t i = 0; i < stage.Errors.size() && i < Shown; ++i)
+    std::fprintf(stderr, "%s: %s\n", path.c_str(), stage.Errors[i].c_str());
+  if (stage.Errors.size() > Shown)
+    std::fprintf(stderr, "%s: %zu more errors\n", path.c_str(), stage.Errors.size() - Shown);
 }
 
 static constexpr char UsageText[] =
@@ -44,20 +73,21 @@ static constexpr char HelpText[] =
     "  OUTDIR FILE.stage...          each source into OUTDIR/NAME.fmf (map) and OUTDIR/NAME.txt (signboards)\n"
     "  --set OUT.plvsd FILE.stage... up to thirty sources, in order, into one stage-set file\n"
     "  --help                        print this help\n"
-    "Every error names its file and line or cell; a stage with errors writes nothing and the exit status is 1.\n";
+    "Every error names its file and line or cell; a stage with errors, or a file that cannot be read,\n"
+    "writes nothing and the exit status is 2.\n";
 
 static int CompileSet(const std::string& out, const std::vector<std::string>& sources) {
   if (sources.size() > static_cast<size_t>(CustomStageCount)) {
     std::fprintf(stderr, "a set holds at most %d stages, %zu given\n", CustomStageCount, sources.size());
-    return 1;
+    return 2;
   }
   auto set = std::make_unique<StageSet>();
   int failed = 0;
   for (size_t i = 0; i < sources.size(); i++) {
     const std::string& path = sources[i];
-    std::string text;
-    if (!ReadSource(path, &text)) {
-      std::fprintf(stderr, "%s: cannot read\n", path.c_str());
+    std::string text, why;
+    if (!ReadSource(path, &text, &why)) {
+      std::fprintf(stderr, "%s: %s\n", path.c_str(), why.c_str());
       failed = 1;
       continue;
     }
@@ -71,10 +101,10 @@ static int CompileSet(const std::string& out, const std::vector<std::string>& so
     }
     stagec::PutStageIntoSet(stage, static_cast<int>(i), set.get());
   }
-  if (failed) return 1;
+  if (failed) return 2;
   if (!WriteStageSetFile(out, *set)) {
     std::fprintf(stderr, "%s: cannot write\n", out.c_str());
-    return 1;
+    return 2;
   }
   return 0;
 }
@@ -99,9 +129,9 @@ int main(int argc, char** argv) {
   std::filesystem::create_directories(outDir, ignored);
   int failed = 0;
   for (const std::string& path : sources) {
-    std::string text;
-    if (!ReadSource(path, &text)) {
-      std::fprintf(stderr, "%s: cannot read\n", path.c_str());
+    std::string text, why;
+    if (!ReadSource(path, &text, &why)) {
+      std::fprintf(stderr, "%s: %s\n", path.c_str(), why.c_str());
       failed = 1;
       continue;
     }
@@ -120,5 +150,5 @@ int main(int argc, char** argv) {
       failed = 1;
     }
   }
-  return failed;
+  return failed ? 2 : 0;
 }

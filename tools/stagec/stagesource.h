@@ -70,17 +70,24 @@ inline std::string TrapCode(int id) {  // id 20..83 or 96..159: "1SL" and so on
   return code;
 }
 
+// A count written in decimal digits only, small enough for an int (at most nine digits); no sign, no
+// trailing text.
+inline bool ParseCount(const std::string& text, int* value) {
+  if (text.empty() || text.size() > 9) return false;
+  for (char ch : text)
+    if (ch < '0' || ch > '9') return false;
+  *value = std::stoi(text);
+  return true;
+}
+
 // Turns "kind args" of a legend entry into a part id, or -1.
 inline int ParsePart(const std::string& text) {
   std::istringstream in(text);
   std::string kind, arg;
   in >> kind >> arg;
   auto number = [&](int lo, int hi) -> int {
-    if (arg.empty() || arg.size() > 9) return -1;  // more digits than an int holds is out of range anyway
-    for (char ch : arg)
-      if (ch < '0' || ch > '9') return -1;
-    int n = std::stoi(arg);
-    return (n < lo || n > hi) ? -1 : n;
+    int n = -1;
+    return !ParseCount(arg, &n) || n < lo || n > hi ? -1 : n;
   };
   if (kind == "empty") return 0;
   if (kind == "start") return 1;
@@ -233,11 +240,16 @@ inline StageSource ParseStage(const std::string& text, int maxWidth = MaxWidth, 
     std::string name = Trim(line.substr(0, colon)), value = Trim(line.substr(colon + 1));
     if (name == "title") s.Title = value;
     else if (name == "stars") {
-      s.Stars = std::atoi(value.c_str());
+      if (!ParseCount(value, &s.Stars)) error("stars is a whole number of 0 or more, not '" + value + "'");
       s.StarsGiven = true;
-    }
-    else if (name == "size") {
-      if (std::sscanf(value.c_str(), "%d %d", &declaredW, &declaredH) != 2) error("size is 'WIDTH HEIGHT'");
+    } else if (name == "size") {
+      std::istringstream fields(value);
+      std::string w, h, extra;
+      fields >> w >> h;
+      if (fields >> extra || !ParseCount(w, &declaredW) || !ParseCount(h, &declaredH)) {
+        declaredW = declaredH = -1;
+        error("size is 'WIDTH HEIGHT' in cells, not '" + value + "'");
+      }
     } else if (name == "route" || name == "solver") {
       // hints for the proof search; not part of the stage
     } else error("unknown header '" + name + "'");

@@ -330,8 +330,28 @@ TEST(PackTool, KeysMustMatch) {
   std::string output;
   EXPECT_NE(RunPack("--key second extract out.bin b", &output), 0);
   EXPECT_NE(ReadBytes("b/x.txt"), Random(4000, 3));
-  EXPECT_EQ(RunPack("list missing.bin"), 1);
+  EXPECT_EQ(RunPack("list missing.bin"), 2);
   EXPECT_EQ(RunPack("frobnicate"), 2);
+}
+
+// A link back into a folder being packed is skipped with a message instead of being walked for ever; links
+// to files and to folders elsewhere are followed.
+TEST(PackTool, LinkLoopsAreSkippedAndOtherLinksFollowed) {
+  TempWorkDir dir;
+  WriteBytes("tree/a/x.txt", "x");
+  WriteBytes("elsewhere/y.txt", "y");
+  std::filesystem::create_directory_symlink(".", "tree/loop");
+  std::filesystem::create_directory_symlink("..", "tree/a/up");
+  std::filesystem::create_directory_symlink("../elsewhere", "tree/away");
+  std::filesystem::create_symlink("a/x.txt", "tree/x-link.txt");
+  std::filesystem::create_symlink("nowhere", "tree/dangling");
+  std::filesystem::create_symlink("self", "tree/self");
+  std::string output;
+  ASSERT_EQ(RunPack("create out.bin tree", &output), 0) << output;
+  EXPECT_NE(output.find("tree/loop: a link back into a folder being packed"), std::string::npos) << output;
+  EXPECT_NE(output.find("tree/a/up: a link back"), std::string::npos) << output;
+  ASSERT_EQ(RunPack("list out.bin", &output), 0);
+  EXPECT_EQ(output, "x-link.txt\na\\x.txt\naway\\y.txt\n");
 }
 
 // The options stand anywhere: before the command word, after it, between and after the file names; "--"

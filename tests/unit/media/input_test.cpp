@@ -79,12 +79,20 @@ TEST(KeyFeed, FillsKeyStateWithOnesAndClearsAtTheEnd) {
   SetKeyFeed(nullptr);
 }
 
+// The key state of every frame of a replay, expanded for looking at.
+std::vector<ReplayFrame> Expand(const Replay& replay) {
+  std::vector<ReplayFrame> frames(static_cast<size_t>(replay.FrameCount));
+  for (long f = 0; f < replay.FrameCount; ++f) ReplayKeyState(replay, f, frames[f].data());
+  return frames;
+}
+
 TEST(Replay, ParsesCountsKeysCommentsAndBlankLines) {
-  std::vector<ReplayFrame> frames;
+  Replay replay;
   std::string error;
   ASSERT_TRUE(LoadReplay("# a comment\n\n2 -\r\n3 Right   # walking\n1 Right+Z\n  \n1 left+ENTER+Esc\n0 Tab\n",
-                         &frames, &error))
+                         &replay, &error))
       << error;
+  std::vector<ReplayFrame> frames = Expand(replay);
   ASSERT_EQ(frames.size(), 7u);
   for (int i = 0; i < 2; ++i) {
     for (int k = 0; k < 256; ++k) EXPECT_EQ(frames[i][k], 0);
@@ -97,13 +105,40 @@ TEST(Replay, ParsesCountsKeysCommentsAndBlankLines) {
   EXPECT_EQ(frames[6][KeyLeft], 1);
   EXPECT_EQ(frames[6][KeyEnter], 1);
   EXPECT_EQ(frames[6][KeyEsc], 1);
+  // Outside the replay every key is up.
+  ReplayFrame past;
+  past.fill(1);
+  ReplayKeyState(replay, 7, past.data());
+  for (int k = 0; k < 256; ++k) EXPECT_EQ(past[k], 0);
   struct Named {
     const char* name;
     int code;
   } names[] = {{"Left", KeyLeft}, {"Right", KeyRight}, {"Up", KeyUp}, {"Down", KeyDown}, {"Z", KeyZ},
                {"X", KeyX},       {"S", KeyS},         {"D", KeyD},   {"R", KeyR},       {"Tab", KeyTab},
                {"Enter", KeyEnter}, {"Esc", KeyEsc}};
-  for (const Named& n : names) EXPECT_EQ(ReplayKeyCode(n.name), n.code) << n.name;
+  for (const Named& n : names) {
+    EXPECT_EQ(ReplayKeyCode(n.name), n.code) << n.name;
+    ASSERT_TRUE(LoadReplay(std::string("1 ") + n.name + "\n", &replay, &error)) << n.name;
+    ReplayFrame one{};
+    ReplayKeyState(replay, 0, one.data());
+    for (int k = 0; k < 256; ++k) EXPECT_EQ(one[k], k == n.code ? 1 : 0) << n.name << " key " << k;
+  }
+}
+
+// A long wait is one run, not millions of frames in memory; the limit counts the frames of all lines.
+TEST(Replay, LongCountsStayRuns) {
+  Replay replay;
+  std::string error;
+  ASSERT_TRUE(LoadReplay("9999999 -\n1 Right\n", &replay, &error)) << error;
+  EXPECT_EQ(replay.Runs.size(), 2u);
+  EXPECT_EQ(replay.FrameCount, 10000000);
+  ReplayFrame frame{};
+  ReplayKeyState(replay, 9999998, frame.data());
+  EXPECT_EQ(frame[KeyRight], 0);
+  ReplayKeyState(replay, 9999999, frame.data());
+  EXPECT_EQ(frame[KeyRight], 1);
+  EXPECT_FALSE(LoadReplay("9999999 -\n2 Right\n", &replay, &error));
+  EXPECT_NE(error.find("line 2: too many"), std::string::npos) << error;
 }
 
 TEST(Replay, BadLinesAreErrorsWithTheirLineNumber) {
@@ -118,21 +153,23 @@ TEST(Replay, BadLinesAreErrorsWithTheirLineNumber) {
       {"5\n", "needs its keys"},
       {"1 Right Z\n", "unexpected"},
       {"99999999999 -\n", "too many"},
+      {"1000000000000000 -\n", "too many"},
   };
   for (const Case& c : cases) {
-    std::vector<ReplayFrame> frames;
+    Replay replay;
     std::string error;
-    EXPECT_FALSE(LoadReplay(c.text, &frames, &error)) << c.text;
+    EXPECT_FALSE(LoadReplay(c.text, &replay, &error)) << c.text;
     EXPECT_NE(error.find(c.inError), std::string::npos) << c.text << " -> " << error;
-    EXPECT_TRUE(frames.empty());
+    EXPECT_TRUE(replay.Runs.empty());
+    EXPECT_EQ(replay.FrameCount, 0);
   }
 }
 
 TEST(Replay, FeedPlaysOneFramePerReadThenAllKeysUp) {
-  std::vector<ReplayFrame> frames;
+  Replay replay;
   std::string error;
-  ASSERT_TRUE(LoadReplay("1 Right\n1 Right+Z\n", &frames, &error));
-  StartReplay(frames);
+  ASSERT_TRUE(LoadReplay("1 Right\n1 Right+Z\n", &replay, &error));
+  StartReplay(replay);
   ReadKeyboard();
   EXPECT_EQ(KeyState[KeyRight], 1);
   EXPECT_EQ(KeyState[KeyZ], 0);

@@ -137,6 +137,10 @@ TEST_F(PictureTest, FailuresGiveMinusOne) {
   std::fputs("not a png", f);
   std::fclose(f);
   EXPECT_EQ(LoadPicture(junk.c_str()), -1);
+  // Pictures are at most 4096 pixels on a side; a larger one fails to load.
+  EXPECT_EQ(LoadPicture(WritePng("wide.png", 4097, 1, std::vector<uint32_t>(4097, 0xFF000000u)).c_str()), -1);
+  EXPECT_EQ(LoadPicture(WritePng("tall.png", 1, 4097, std::vector<uint32_t>(4097, 0xFF000000u)).c_str()), -1);
+  EXPECT_NE(LoadPicture(WritePng("edge.png", 4096, 2, std::vector<uint32_t>(8192, 0xFF000000u)).c_str()), -1);
   EXPECT_EQ(DrawPicture(0, 0, 12345, 0), -1);
   EXPECT_EQ(DrawPicture(0, 0, -1, 0), -1);
   EXPECT_EQ(HandleLoadState(-1), -1);

@@ -1,3 +1,4 @@
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -5,6 +6,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -176,13 +178,72 @@ TEST_F(SaveDataTest, FailedStoreKeepsTheOldFileAndEndsWithTheMessage) {
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_.Path()), {}), 1);
 }
 
-TEST_F(SaveDataTest, StoreIntoAReadOnlyFolderKeepsTheOldFile) {
+// No temporary file can be made beside the save in a read-only folder; a writable save is then rewritten in
+// place, and a read-only one ends with the message and stays as it was.
+TEST_F(SaveDataTest, StoreIntoAReadOnlyFolderRewritesTheFileInPlace) {
   if (geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
   const std::vector<uint8_t> old = NewFileBytes();
   Write(old);
+  ASSERT_EQ(chmod(path_, 0640), 0);
   ASSERT_EQ(chmod(folder_.Path().c_str(), 0500), 0);
+  StageUnlocked[9] = 1;
+  SaveDataIo(2);
+  std::vector<uint8_t> stored = Read();
+  ASSERT_EQ(stored.size(), 46u);
+  EXPECT_EQ(stored[10 + 9], 1);
+  struct stat st;
+  ASSERT_EQ(stat(path_, &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0640u);
+  ASSERT_EQ(chmod(path_, 0440), 0);
+  StageUnlocked[9] = 0;
   EXPECT_EXIT(SaveDataIo(2), ::testing::ExitedWithCode(255), SaveMessage);
-  EXPECT_EQ(Read(), old);
+  EXPECT_EQ(Read(), stored);
+  chmod(folder_.Path().c_str(), 0700);
+}
+
+// The same fallback where even root cannot make the temporary file: its name would be longer than a file
+// name may be.
+TEST_F(SaveDataTest, NoRoomForATemporaryNameRewritesInPlace) {
+  const std::string longName = folder_.File(std::string(250, 's').c_str());
+  Write(NewFileBytes(), longName.c_str());
+  SaveDataPath = longName.c_str();
+  MusicOn = 0;
+  SaveDataIo(2);
+  std::vector<uint8_t> stored = Read(longName.c_str());
+  ASSERT_EQ(stored.size(), 46u);
+  EXPECT_EQ(stored[42], 0);
+}
+
+// A folder named save.dat cannot be read as a save: the start keeps the defaults, without a message.
+TEST_F(SaveDataTest, FolderNamedLikeTheSaveKeepsTheDefaults) {
+  ASSERT_EQ(mkdir(path_, 0700), 0);
+  MusicOn = 1;
+  StageUnlocked[0] = 7;
+  SaveDataIo(0);
+  EXPECT_EQ(MusicOn, 1);
+  EXPECT_EQ(StageUnlocked[0], 7);
+  EXPECT_TRUE(std::filesystem::is_directory(path_));
+}
+
+// Temporary files that killed writes left beside the save are removed at start-up once they are old enough
+// not to be another copy's write in progress; other files stay.
+TEST_F(SaveDataTest, StartUpRemovesStaleTemporaryFiles) {
+  namespace fs = std::filesystem;
+  Write(NewFileBytes());
+  const std::string dir = folder_.Path();
+  for (const char* name : {"save.dat.tmp", "save.dat.Ab12Cd.tmp", "save.dat.young1.tmp", "save.dat.backup",
+                           "other.dat.tmp"})
+    Write({1, 2, 3}, (dir + "/" + name).c_str());
+  const timespec old[2] = {{std::time(nullptr) - 600, 0}, {std::time(nullptr) - 600, 0}};
+  for (const char* name : {"save.dat.tmp", "save.dat.Ab12Cd.tmp", "save.dat.backup", "other.dat.tmp"})
+    ASSERT_EQ(utimensat(AT_FDCWD, (dir + "/" + name).c_str(), old, 0), 0);
+  SaveDataIo(0);
+  EXPECT_FALSE(fs::exists(dir + "/save.dat.tmp"));
+  EXPECT_FALSE(fs::exists(dir + "/save.dat.Ab12Cd.tmp"));
+  EXPECT_TRUE(fs::exists(dir + "/save.dat.young1.tmp"));
+  EXPECT_TRUE(fs::exists(dir + "/save.dat.backup"));
+  EXPECT_TRUE(fs::exists(dir + "/other.dat.tmp"));
+  EXPECT_EQ(Read(), NewFileBytes());
 }
 
 TEST_F(SaveDataTest, StartUpFailures) {

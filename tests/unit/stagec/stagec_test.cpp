@@ -71,6 +71,14 @@ TEST(StageCompiler, RejectionsNameTheCell) {
       {"size mismatch", "size: 5 2\n" + Stage("", "S..G\n####\n"), "size says 5 x 2"},
       {"bad legend", Stage("x = trap 9SL\n", "S..G\n####\n"), "unknown part 'trap 9SL'"},
       {"spaced sign", Stage("s = sign 1\n", "SsG.\n####\n", "sign 1:\nこんにちは 世界\n"), "may not hold spaces"},
+      // Header numbers: a sign, a letter or more digits than an int holds is refused on its own line.
+      {"negative size", "size: -1 15\n" + Stage("", "S..G\n####\n"), "line 1: size is"},
+      {"huge size", "#\nsize: 99999999999 15\n" + Stage("", "S..G\n####\n"), "line 2: size is"},
+      {"size with more", "size: 4 2 7\n" + Stage("", "S..G\n####\n"), "line 1: size is"},
+      {"size alone", "size: 4\n" + Stage("", "S..G\n####\n"), "line 1: size is"},
+      {"stars word", "stars: abc\n" + Stage("", "S..G\n####\n"), "line 1: stars is"},
+      {"stars negative", "stars: -2\n" + Stage("", "S..G\n####\n"), "line 1: stars is"},
+      {"stars huge", "stars: 99999999999\n" + Stage("", "S..G\n####\n"), "line 1: stars is"},
   };
   for (auto& c : cases) {
     auto errors = Compile(c.text);
@@ -87,6 +95,10 @@ TEST(StageCompiler, LimitsAndFineStages) {
   EXPECT_TRUE(Compile(Stage("a = trap 1SL\nA = trigger 1SL\nr = restart 1\nk = key 1\nL = lock 1\n",
                             "S.Aa1rkLG\n#########\n"))
                   .empty());
+  EXPECT_TRUE(Compile("size: 4 2\n" + Stage("", "S..G\n####\n")).empty());
+  stagec::StageSource s = stagec::ParseStage("stars: 10\nmap:\nSG\n");
+  EXPECT_TRUE(s.Errors.empty());
+  EXPECT_EQ(s.Stars, 10);
 }
 
 TEST(StageCompiler, FmfIsOneByteLayerRowByRow) {
