@@ -121,10 +121,10 @@ row 2 "cannot read folder" - -- "$SOLVE" --fmf folder
 unreadable_row 2 "cannot read unreadable.fmf" - -- "$SOLVE" --fmf unreadable.fmf
 row 3 "ステージの読み込みに失敗しました。" - -- "$SOLVE" --fmf truncated.fmf
 row 2 "cannot read folder" - -- "$SOLVE" --fmf goal.fmf --source folder
-row 2 "stage number" - -- "$SOLVE" --stage 99999999999
+row 2 "--stage takes 1..30" - -- "$SOLVE" --stage 99999999999
 row 2 "--max-frames" - -- "$SOLVE" --fmf goal.fmf --max-frames 99999999999
 row 2 "--beam" - -- "$SOLVE" --fmf goal.fmf --beam 1000000000000000
-row 2 "unknown argument" - -- "$SOLVE" --fmf goal.fmf --bogus 1
+row 2 "unknown option --bogus" - -- "$SOLVE" --fmf goal.fmf --bogus 1
 
 # A long wait is kept as one run: ten million frames of it cost no memory worth naming (before, every frame
 # took 256 bytes, 2.5 GB in all). Capped at 1 GB of address space unless a sanitizer needs the room.
