@@ -16,3 +16,10 @@ done
 echo "(sox counts the MP3 encoder's padding in the length; the game does not)"
 cc -O2 "$here/src/seam_check.c" -o "$tmp/seam_check" $(pkg-config --cflags --libs sdl2 SDL2_mixer) -lm
 SDL_AUDIODRIVER=dummy "$tmp/seam_check" "$here"/bgm/*.mp3
+# The same loops as the game streams them (decoded while they play), when the game is built in build/.
+seamcheck="$here/../build/pelvoro-seamcheck"
+if [ -x "$seamcheck" ]; then
+  SDL_AUDIODRIVER=dummy "$seamcheck" "$here"/bgm/*.mp3
+else
+  echo "(build pelvoro-seamcheck to check the loops as the game streams them)"
+fi

@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(
   build-essential cmake pkg-config
-  libsdl2-dev libsdl2-ttf-dev libsdl2-mixer-dev libpng-dev zlib1g-dev libfontconfig-dev fonts-ipafont-gothic
+  libsdl2-dev libsdl2-ttf-dev libsdl2-mixer-dev libmpg123-dev libpng-dev zlib1g-dev libfontconfig-dev fonts-ipafont-gothic
   libgtest-dev clang libclang-rt-14-dev
   xvfb xauth xdotool imagemagick x11-utils openbox sox zenity python3-numpy python3-pil
   desktop-file-utils appstream man-db file

@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -84,6 +85,31 @@ int SoundLoadState(int handle);
 void CreatePendingTextures();
 // Decodes PNG bytes into ARGB pixels (straight alpha). False on a bad file.
 bool DecodePng(const std::string& bytes, std::vector<uint32_t>* pixels, int* width, int* height);
+
+// ---- sound_stream.cpp: long MP3 files decoded while they play, mixed through the mixer's music hook
+struct StreamedSound;
+struct FreeStreamedSound {
+  void operator()(StreamedSound* sound) const;
+};
+using StreamedSoundPtr = std::unique_ptr<StreamedSound, FreeStreamedSound>;
+// Takes the file's bytes when they are an MP3 long enough to stream (a decoder per voice on them); else
+// nullptr and the bytes are left in *bytes. Only once StreamingReady.
+StreamedSoundPtr OpenStreamedSound(std::string* bytes, int voices);
+bool StreamingReady();
+// With the mixer open: hooks the mixing of streamed voices in; StopStreamMixing before the mixer closes.
+void StartStreamMixing();
+void StopStreamMixing();
+// A loaded streamed sound joins the mix; RemoveStreamedSounds before any of them is freed.
+void AddStreamedSound(StreamedSound* sound);
+void RemoveStreamedSounds();
+// Starts a voice from the beginning (false when its decoder cannot go back there), stops it.
+bool StartStreamVoice(StreamedSound* sound, int voice, bool loop);
+void StopStreamVoice(StreamedSound* sound, int voice);
+bool StreamVoicePlaying(StreamedSound* sound, int voice);
+void SetStreamGain(StreamedSound* sound, float gain);
+int64_t StreamedFrames(const StreamedSound* sound);
+// Adds every playing voice to length bytes of device-format samples (with the voices' lock held).
+void MixStreamedSounds(Uint8* stream, int length);
 
 // ---- input.cpp
 // The keys down now count as up until they are released (after a file chooser closed).

@@ -1,7 +1,9 @@
-// Sounds: MP3 and WAV files decoded whole by SDL_mixer at load (on the loading thread while asynchronous
-// loading is on). A sound of N voices owns N mixer channels and starts them in rotation. Without a sound device
-// the mixer plays on SDL's silent dummy device, so the game runs, and checks its sounds, on machines without
-// sound.
+// Sounds: MP3 and WAV files loaded on the loading thread while asynchronous loading is on. Short ones are
+// decoded whole by SDL_mixer and a sound of N voices owns N mixer channels, started in rotation; long MP3 files
+// (music) are decoded while they play (sound_stream.cpp), with a decoder per voice. Volumes are float gains on
+// the samples (a channel effect, or the streamed mix), not the mixer's 128 volume steps, which would silence
+// the quietest volumes of the decibel curve. Without a sound device the mixer plays on SDL's silent dummy
+// device, so the game runs, and checks its sounds, on machines without sound.
 #include <SDL2/SDL_mixer.h>
 
 #include <cmath>
@@ -18,7 +20,9 @@ namespace {
 
 struct Sound {
   std::atomic<int> state{1};  // 1 loading, 0 ready, -1 failed
-  Mix_Chunk* chunk = nullptr;  // nullptr when not even the dummy device could be opened
+  Mix_Chunk* chunk = nullptr;  // decoded whole; nullptr when streamed or when there is no mixer at all
+  StreamedSoundPtr stream;     // decoded while it plays
+  std::atomic<float> gain{1.0f};  // of the volume
   int firstChannel = 0;
   int voices = 1;
   int current = 0;  // the voice started last; the next start uses the one after it
@@ -33,12 +37,22 @@ bool Audio = false;
 void Decode(Sound* sound, const std::string& path) {
   std::string bytes;
   bool ok = ReadWholeDataFile(path.c_str(), &bytes) && !bytes.empty();
-  if (ok && Audio) {
+  if (ok && Audio && StreamingReady()) sound->stream = OpenStreamedSound(&bytes, sound->voices);
+  if (ok && Audio && sound->stream == nullptr) {
     SDL_RWops* source = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
     sound->chunk = source != nullptr ? Mix_LoadWAV_RW(source, 1) : nullptr;
     ok = sound->chunk != nullptr;
   }
+  if (sound->stream != nullptr) AddStreamedSound(sound->stream.get());
   sound->state.store(ok ? 0 : -1);
+}
+
+// A channel effect: the voice's samples times the sound's gain, at full resolution.
+void ApplyGain(int /*channel*/, void* stream, int length, void* sound) {
+  float gain = static_cast<Sound*>(sound)->gain.load();
+  if (gain == 1.0f) return;
+  auto* samples = static_cast<int16_t*>(stream);
+  for (int i = 0; i < length / 2; ++i) samples[i] = static_cast<int16_t>(std::lrint(samples[i] * gain));
 }
 
 // Every sound operation starts here: it waits while the window is inactive and for the sound's load.
@@ -51,9 +65,26 @@ Sound* Ready(SoundHandle handle) {
   return sound->state.load() == 0 ? sound : nullptr;
 }
 
-int MixerVolume(int volume) { return static_cast<int>(std::lround(VolumeToGain(volume) * MIX_MAX_VOLUME)); }
+bool VoicePlaying(Sound* sound, int voice) {
+  if (!Audio) return false;
+  if (sound->stream != nullptr) return StreamVoicePlaying(sound->stream.get(), voice);
+  return Mix_Playing(sound->firstChannel + voice) != 0;
+}
 
-bool Playing(int channel) { return Audio && Mix_Playing(channel) != 0; }
+void StopVoice(Sound* sound, int voice) {
+  if (!Audio) return;
+  if (sound->stream != nullptr) StopStreamVoice(sound->stream.get(), voice);
+  else Mix_HaltChannel(sound->firstChannel + voice);
+}
+
+bool StartVoice(Sound* sound, int voice, bool loop) {
+  if (sound->stream != nullptr) return StartStreamVoice(sound->stream.get(), voice, loop);
+  int channel = sound->firstChannel + voice;
+  // The mixer drops a channel's effects whenever it stops, so the gain goes on again with every start.
+  Mix_Volume(channel, MIX_MAX_VOLUME);
+  Mix_RegisterEffect(channel, ApplyGain, nullptr, sound);
+  return Mix_PlayChannel(channel, sound->chunk, loop ? -1 : 0) >= 0;
+}
 
 }  // namespace
 
@@ -82,11 +113,13 @@ bool OpenAudio() {
   }
   Audio = true;
   if (ChannelsInUse > 0) Mix_AllocateChannels(ChannelsInUse);
+  StartStreamMixing();
   return true;
 }
 
 void CloseAudio() {
   if (!Audio) return;
+  StopStreamMixing();
   Mix_HaltChannel(-1);
   Mix_CloseAudio();
   Mix_Quit();
@@ -146,17 +179,16 @@ int StartSound(SoundHandle handle, int mode, int restart) {
   Sound* sound = Ready(handle);
   if (sound == nullptr) return -1;
   sound->current = (sound->current + 1) % sound->voices;
-  int channel = sound->firstChannel + sound->current;
-  sound->lastChannel = channel;
-  if (Playing(channel)) {
+  int voice = sound->current;
+  sound->lastChannel = sound->firstChannel + voice;
+  if (VoicePlaying(sound, voice)) {
     if (restart == 0) return 0;
-    Mix_HaltChannel(channel);
+    StopVoice(sound, voice);
   }
-  if (!Audio || sound->chunk == nullptr) return 0;
-  Mix_Volume(channel, MixerVolume(sound->volume));
-  if (Mix_PlayChannel(channel, sound->chunk, mode == SoundLoop ? -1 : 0) < 0) return -1;
+  if (!Audio || (sound->chunk == nullptr && sound->stream == nullptr)) return 0;
+  if (!StartVoice(sound, voice, mode == SoundLoop)) return -1;
   if (mode == SoundWait) {
-    while (Playing(channel)) {
+    while (VoicePlaying(sound, voice)) {
       if (PumpMessages() != 0) break;
       SleepMs(1);
     }
@@ -167,9 +199,7 @@ int StartSound(SoundHandle handle, int mode, int restart) {
 int StopSound(SoundHandle handle) {
   Sound* sound = Ready(handle);
   if (sound == nullptr) return -1;
-  if (Audio) {
-    for (int v = 0; v < sound->voices; ++v) Mix_HaltChannel(sound->firstChannel + v);
-  }
+  for (int v = 0; v < sound->voices; ++v) StopVoice(sound, v);
   return 0;
 }
 
@@ -177,9 +207,8 @@ int SetSoundVolume(int volume, SoundHandle handle) {
   Sound* sound = Ready(handle);
   if (sound == nullptr) return -1;
   sound->volume = volume < 0 ? 0 : volume > 255 ? 255 : volume;
-  if (Audio) {
-    for (int v = 0; v < sound->voices; ++v) Mix_Volume(sound->firstChannel + v, MixerVolume(sound->volume));
-  }
+  sound->gain.store(VolumeToGain(sound->volume));
+  if (sound->stream != nullptr) SetStreamGain(sound->stream.get(), sound->gain.load());
   return 0;
 }
 
@@ -187,14 +216,21 @@ int IsSoundPlaying(SoundHandle handle) {
   Sound* sound = Ready(handle);
   if (sound == nullptr) return -1;
   for (int v = 0; v < sound->voices; ++v) {
-    if (Playing(sound->firstChannel + v)) return 1;
+    if (VoicePlaying(sound, v)) return 1;
   }
   return 0;
+}
+
+int SoundIsStreamed(SoundHandle handle) {
+  Sound* sound = Ready(handle);
+  if (sound == nullptr) return -1;
+  return sound->stream != nullptr ? 1 : 0;
 }
 
 void FreeAllSounds() {
   DrainLoads();
   if (Audio) Mix_HaltChannel(-1);
+  RemoveStreamedSounds();
   for (auto& sound : Sounds) {
     if (sound->chunk != nullptr) Mix_FreeChunk(sound->chunk);
   }

@@ -30,3 +30,11 @@ bool AudioOpen();
 // Stands in for the data folder of an installed game (nullptr: the one beside the executable again) and
 // forgets where data.bin was found.
 void SetInstalledDataFolder(const char* folder);
+
+// Long music files are decoded while they play. Paused, the audio device gets no streamed samples and the
+// decoders stand still, so that a test can pull the streamed mix itself: frames of the device's format
+// (interleaved 16-bit samples of every playing streamed voice, with its gain).
+void PauseStreamMixing(bool paused);
+void PullStreamedMix(int16_t* out, int frames);
+// Whether a sound is decoded while it plays; -1 for an invalid handle.
+int SoundIsStreamed(SoundHandle handle);

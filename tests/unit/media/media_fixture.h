@@ -62,8 +62,8 @@ class MediaTest : public ::testing::Test {
     return path;
   }
 
-  // A 16-bit stereo WAV of the given length with a quiet tone.
-  std::string WriteWav(const std::string& name, double seconds) {
+  // A 16-bit stereo WAV of the given length with a tone, quiet unless told.
+  std::string WriteWav(const std::string& name, double seconds, int amplitude = 1000) {
     std::string path = folder_ + "/" + name;
     int frames = static_cast<int>(44100 * seconds);
     uint32_t dataBytes = frames * 4;
@@ -83,7 +83,7 @@ class MediaTest : public ::testing::Test {
     std::fwrite("data", 1, 4, f);
     u32(dataBytes);
     for (int i = 0; i < frames; ++i) {
-      int16_t s = static_cast<int16_t>(1000 * std::sin(i * 0.06));
+      int16_t s = static_cast<int16_t>(amplitude * std::sin(i * 0.06));
       std::fwrite(&s, 2, 1, f);
       std::fwrite(&s, 2, 1, f);
     }
