@@ -14,6 +14,7 @@ namespace {
 
 constexpr int AnimFrameCount = 6;
 constexpr int PassesPerAnimFrame = 3;
+constexpr int LoadingPassPauseMs = 3;
 int AnimSubCounter = 0;
 
 // A load that failed on the loading thread ends the program with the message of its kind.
@@ -60,6 +61,9 @@ void RunLoadingScreen() {
   // A closed window ends the loop early; start-up goes on and the main loop ends at its first check.
   while (PumpMessages() == 0) {
     if (!LoadingScreenPass()) break;
+    // Where presenting does not wait for the display (SDL's dummy driver, a display without vsync) the loop
+    // would keep a whole core from the loading thread; a short pause each pass leaves it the time.
+    SleepMs(LoadingPassPauseMs);
   }
   // A load that failed after the pass's check and was the last one pending would otherwise go unseen.
   if (PendingLoadCount() == 0) CheckAsyncLoads();
