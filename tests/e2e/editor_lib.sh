@@ -73,16 +73,18 @@ count_colour() {
 expect_some() { [ "$(count_colour "$@")" -gt 0 ] || fail "$1: no $2 in $5x$6 at $3,$4"; }
 expect_none() { [ "$(count_colour "$@")" -eq 0 ] || fail "$1: $2 found in $5x$6 at $3,$4"; }
 
-# The 32 x 32 square of a shot at (x, y) shows the editor icon of part id $4 (its inner 28 x 28 pixels, clear
-# of the grid lines and screen frames drawn over the map).
-expect_icon() {
+# True when the 32 x 32 square of a shot at (x, y) shows the editor icon of part id $4 (its inner 28 x 28
+# pixels, clear of the grid lines and screen frames drawn over the map).
+icon_at() {
   local file=$1 x=$2 y=$3 id=$4 diff
   convert "$source_dir/assets/texture/parts.png" \
     -crop "28x28+$((32 * (id % 16) + 2))+$((32 * (id / 16) + 2))" +repage -alpha off "$work/icon.png"
   convert "$work/$file" -crop "28x28+$((x + 2))+$((y + 2))" +repage -alpha off "$work/cell.png"
   diff=$(compare -metric AE -fuzz 2% "$work/icon.png" "$work/cell.png" null: 2>&1 || true)
-  [ "${diff%% *}" -lt 40 ] || fail "$file at $x,$y: not the icon of part $id ($diff pixels differ)"
+  ICON_DIFF=${diff%% *}
+  [ "$ICON_DIFF" -lt 40 ]
 }
+expect_icon() { icon_at "$@" || fail "$1 at $2,$3: not the icon of part $4 ($ICON_DIFF pixels differ)"; }
 
 # The palette scroll read from a shot: where the thumb's blue starts in the scroll bar.
 palette_scroll_of() {

@@ -91,14 +91,6 @@ key z
 
 # Stage 1: a floor of Blocks on row 12, the start on (5, 11), a spike on (2, 11), the goal on (15, 11).
 # A busy machine may run no frame during a short click: each part is placed until a shot shows it.
-icon_at() {
-  local file=$1 x=$2 y=$3 id=$4 diff
-  convert "$source_dir/assets/texture/parts.png" \
-    -crop "28x28+$((32 * (id % 16) + 2))+$((32 * (id / 16) + 2))" +repage -alpha off "$work/icon.png"
-  convert "$work/$file" -crop "28x28+$((x + 2))+$((y + 2))" +repage -alpha off "$work/cell.png"
-  diff=$(compare -metric AE -fuzz 2% "$work/icon.png" "$work/cell.png" null: 2>&1 || true)
-  [ "${diff%% *}" -lt 40 ]
-}
 # place ID PALETTE_X PALETTE_Y COLUMN ROW (map scrolled to 0, 0)
 place() {
   local id=$1 px=$2 py=$3 c=$4 r=$5
