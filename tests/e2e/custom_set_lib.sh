@@ -39,16 +39,6 @@ count_colour() {
 }
 expect_some() { local n; n=$(count_colour "$@"); [ "$n" -gt 20 ] || fail "$1: expected $2 in ${5}x${6}+$3+$4, found $n"; }
 expect_none() { local n; n=$(count_colour "$@"); [ "$n" -eq 0 ] || fail "$1: expected no $2 in ${5}x${6}+$3+$4, found $n"; }
-settle() {
-  local out=$1 check=$2
-  for _ in $(seq 50); do
-    shot "$out"
-    if ("$check" "$out") 2>/dev/null; then return 0; fi
-    sleep 0.2
-  done
-  shot "$out"
-  "$check" "$out"
-}
 
 teal="rgb(0,255,192)"
 white="rgb(255,255,255)"

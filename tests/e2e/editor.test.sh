@@ -16,10 +16,7 @@ export SDL_AUDIODRIVER=dummy PELVORO_NO_MESSAGEBOX=1 LANG=C.UTF-8 LC_ALL=C.UTF-8
 unset SDL_VIDEODRIVER
 start_xvfb
 
-work=$(mktemp -d "${TMPDIR:-/tmp}/pelvoro-editor-XXXXXX")
-if [ -z "${KEEP_SHOTS:-}" ]; then on_exit "rm -rf '$work'"; else echo "screenshots kept in $work"; fi
-export XDG_DATA_HOME="$work/xdg" HOME="$work"
-cp "$build/data.bin" "$build/editor-help.html" "$work/"
+make_editor_work editor
 # F1 hands the help page to the desktop through xdg-open: a stand-in records the address.
 mkdir "$work/bin"
 printf '#!/bin/sh\necho "$1" >>"%s/opened-url"\n' "$work" >"$work/bin/xdg-open"

@@ -12,10 +12,7 @@ export SDL_AUDIODRIVER=dummy PELVORO_NO_MESSAGEBOX=1
 unset SDL_VIDEODRIVER
 start_xvfb
 
-work=$(mktemp -d "${TMPDIR:-/tmp}/pelvoro-autosave-XXXXXX")
-if [ -z "${KEEP_SHOTS:-}" ]; then on_exit "rm -rf '$work'"; else echo "screenshots kept in $work"; fi
-export XDG_DATA_HOME="$work/xdg" HOME="$work"
-cp "$build/data.bin" "$work/data.bin"
+make_editor_work autosave
 cd "$work"
 autosave=$work/editor-autosave.plvsd
 

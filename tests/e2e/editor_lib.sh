@@ -1,6 +1,15 @@
 # Helpers shared by the editor's end-to-end scripts: start the game in a fresh folder, keys, clicks, drags,
 # screenshots of the client area and colour probes. Source after lib.sh with $build and $source_dir set.
 
+# A fresh folder $work for the game (pelvoro-$1-*), with data.bin and the help page, and a home of its own for
+# what the game writes there; removed at the end unless KEEP_SHOTS is set.
+make_editor_work() {
+  work=$(mktemp -d "${TMPDIR:-/tmp}/pelvoro-$1-XXXXXX")
+  if [ -z "${KEEP_SHOTS:-}" ]; then on_exit "rm -rf '$work'"; else echo "screenshots kept in $work"; fi
+  export XDG_DATA_HOME="$work/xdg" HOME="$work"
+  cp "$build/data.bin" "$build/editor-help.html" "$work/"
+}
+
 # Starts the game in $work (data.bin and the help page copied there) and waits for the title.
 start_game() {
   "$build/pelvoro" >>"$work/game.log" 2>&1 &

@@ -15,10 +15,7 @@ export SDL_AUDIODRIVER=dummy PELVORO_NO_MESSAGEBOX=1 LANG=C.UTF-8 LC_ALL=C.UTF-8
 unset SDL_VIDEODRIVER
 start_xvfb
 
-work=$(mktemp -d "${TMPDIR:-/tmp}/pelvoro-testplay-XXXXXX")
-if [ -z "${KEEP_SHOTS:-}" ]; then on_exit "rm -rf '$work'"; else echo "screenshots kept in $work"; fi
-export XDG_DATA_HOME="$work/xdg" HOME="$work"
-cp "$build/data.bin" "$build/editor-help.html" "$work/"
+make_editor_work testplay
 cd "$work"
 start_game
 
@@ -47,23 +44,6 @@ print(int(n.sum()))
 PY
 }
 play_shot() { shot "$1" 640x480; }
-# Takes play shots until check $2 passes (about 15 s at most).
-settle() {
-  local out=$1 check=$2
-  for _ in $(seq 40); do
-    play_shot "$out"
-    if ("$check" "$out") 2>/dev/null; then return 0; fi
-    sleep 0.25
-  done
-  "$check" "$out"
-}
-hold_until() {
-  local key=$1 status=0
-  xdotool keydown "$key"
-  settle "$2" "$3" || status=$?
-  xdotool keyup "$key"
-  return $status
-}
 wait_for_play() {
   for _ in $(seq 60); do
     [ "$(window_size "$window")" = "640x480" ] && break

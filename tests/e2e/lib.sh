@@ -127,3 +127,27 @@ type_into_chooser() {
     xdotool windowfocus --sync "$id" 2>/dev/null || true
   done
 }
+
+# Takes shots of the client area with the script's own `shot OUT [SIZE]` (SIZE $3, default 640x480) until the
+# check function $2 passes on one, about 10 s at most: scenes behind a fade or the loading screen come at the
+# pace of the frames, which a busy machine slows down.
+settle() {
+  local out=$1 check=$2 size=${3:-640x480}
+  for _ in $(seq 50); do
+    shot "$out" "$size"
+    if ("$check" "$out") 2>/dev/null; then return 0; fi
+    sleep 0.2
+  done
+  shot "$out" "$size"
+  "$check" "$out"
+}
+
+# Holds key $1 down until check $3 passes on a shot $2: a busy machine runs fewer frames in the same time, so
+# she walks on until she gets there.
+hold_until() {
+  local key=$1 status=0
+  xdotool keydown "$key"
+  settle "$2" "$3" || status=$?
+  xdotool keyup "$key"
+  return $status
+}

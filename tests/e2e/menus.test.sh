@@ -70,18 +70,6 @@ expect_none() {
   [ "$n" -eq 0 ] || fail "$1: expected no $2 in ${5}x${6}+$3+$4, found $n pixels"
 }
 
-# Takes screenshots until the checks of function $2 pass on one (up to about 10 s): scenes behind a fade or
-# the loading screen appear at the pace of the frames, which a busy machine slows down.
-settle() {
-  local out=$1 check=$2 size=${3:-640x480}
-  for _ in $(seq 50); do
-    shot "$out" "$size"
-    if ("$check" "$out") 2>/dev/null; then return 0; fi
-    sleep 0.2
-  done
-  shot "$out" "$size"
-  "$check" "$out"
-}
 
 white="rgb(255,255,255)"
 teal="rgb(0,255,192)"

@@ -75,25 +75,6 @@ elif kind == 'blood':
 print(int(n.sum()))
 PY
 }
-# Takes shots until check $2 passes on one (about 15 s at most): a busy machine slows the frames down.
-settle() {
-  local out=$1 check=$2
-  for _ in $(seq 40); do
-    shot "$out"
-    if ("$check" "$out") 2>/dev/null; then return 0; fi
-    sleep 0.25
-  done
-  "$check" "$out"
-}
-# Holds KEY down until check $3 passes on a shot $2: a busy machine runs fewer frames in the same time, so
-# she walks on until she gets there.
-hold_until() {
-  local key=$1 status=0
-  xdotool keydown "$key"
-  settle "$2" "$3" || status=$?
-  xdotool keyup "$key"
-  return $status
-}
 
 title_shown() { [ "$(count "$1" logo)" -gt 1500 ]; }
 settle title.png title_shown
