@@ -2,7 +2,11 @@
 // as users of such tools expect; "--" ends the options, so that a file named "--x" can still be given.
 #pragma once
 
+#include <sys/stat.h>
+
 #include <cstdio>
+#include <cstdlib>
+#include <fstream>
 #include <map>
 #include <set>
 #include <string>
@@ -56,4 +60,21 @@ inline int ToolUsageError(const char* tool, const std::string& problem, const ch
   if (!problem.empty()) std::fprintf(stderr, "%s: %s\n", tool, problem.c_str());
   std::fputs(usage, stderr);
   return 2;
+}
+
+// A whole number in low..high written as the whole text (no trailing characters; too long a number is out of
+// range, since strtoll saturates).
+inline bool ParseToolNumber(const char* text, long long low, long long high, long long* value) {
+  char* end = nullptr;
+  const long long v = std::strtoll(text, &end, 10);
+  if (*text == '\0' || *end != '\0' || v < low || v > high) return false;
+  *value = v;
+  return true;
+}
+
+// A plain file that can be opened for reading: a folder or a device is no stage, replay or source.
+inline bool ReadablePlainFile(const std::string& path) {
+  struct stat st;
+  if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+  return std::ifstream(path, std::ios::binary).good();
 }

@@ -133,9 +133,8 @@ int main(int argc, char** argv) {
   std::u16string key = args.Value("--key") ? FromUtf8(args.Value("--key")) : UnscrambleGameKey();
   options.scramble = !args.Has("--no-scramble");
   if (const char* text = args.Value("--huffman-kb")) {
-    char* end;
-    long kb = std::strtol(text, &end, 10);
-    if (*text == '\0' || *end || kb < 0 || kb > 255)
+    long long kb = 0;
+    if (!ParseToolNumber(text, 0, 255, &kb))
       return ToolUsageError("pelvoro-pack", "--huffman-kb takes 0..255 (255: whole files)", UsageText);
     options.huffmanKB = static_cast<int>(kb);
   }

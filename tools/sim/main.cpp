@@ -5,8 +5,6 @@
 //
 // Exit status: 0 after a run, 2 for bad arguments or a file that cannot be read, 3 when the game itself
 // would refuse the stage (its message is printed).
-#include <sys/stat.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -54,20 +52,6 @@ void RefusedStage(const char* text) {
   std::exit(3);
 }
 
-// A plain file that can be opened for reading; a folder or a device is not a stage or a replay.
-bool Readable(const char* path) {
-  struct stat st;
-  if (stat(path, &st) != 0 || !S_ISREG(st.st_mode)) return false;
-  std::ifstream f(path, std::ios::binary);
-  return f.good();
-}
-
-bool ParseInt(const char* text, long long low, long long high, long long* value) {
-  char* end = nullptr;
-  *value = std::strtoll(text, &end, 10);
-  return *text != '\0' && *end == '\0' && *value >= low && *value <= high;
-}
-
 void PrintTraceLine(int frame, bool objects) {
   const PlayState& p = Play;
   std::printf(
@@ -111,11 +95,11 @@ int main(int argc, char** argv) {
   const char* replayPath = args.Value("--replay");
   const char* set = args.Value("--set");
   long long stage = 0, frames = -1, seed = 0, index = -1;
-  if (haveStage && !ParseInt(args.Value("--stage"), -1000000, 1000000, &stage)) Usage("--stage needs a stage number");
-  if (args.Has("--frames") && !ParseInt(args.Value("--frames"), 0, 1000000000, &frames))
+  if (haveStage && !ParseToolNumber(args.Value("--stage"), -1000000, 1000000, &stage)) Usage("--stage needs a stage number");
+  if (args.Has("--frames") && !ParseToolNumber(args.Value("--frames"), 0, 1000000000, &frames))
     Usage("--frames needs a count of 0 or more");
-  if (haveSeed && !ParseInt(args.Value("--seed"), 0, 0xFFFFFFFFLL, &seed)) Usage("--seed needs a number 0..4294967295");
-  if (args.Has("--index") && !ParseInt(args.Value("--index"), 0, CustomStageCount - 1, &index))
+  if (haveSeed && !ParseToolNumber(args.Value("--seed"), 0, 0xFFFFFFFFLL, &seed)) Usage("--seed needs a number 0..4294967295");
+  if (args.Has("--index") && !ParseToolNumber(args.Value("--index"), 0, CustomStageCount - 1, &index))
     Usage("--index needs a stage index 0..29");
   if (int(haveStage) + int(fmf != nullptr) + int(set != nullptr) != 1)
     Usage("give exactly one of --stage N, --fmf FILE and --set FILE");
@@ -125,7 +109,7 @@ int main(int argc, char** argv) {
   Replay replay;
   if (replayPath != nullptr) {
     std::ifstream in(replayPath, std::ios::binary);
-    if (!Readable(replayPath) || !in) Usage(std::string("cannot read the replay ") + replayPath);
+    if (!ReadablePlainFile(replayPath) || !in) Usage(std::string("cannot read the replay ") + replayPath);
     std::stringstream all;
     all << in.rdbuf();
     if (in.bad()) Usage(std::string("cannot read the replay ") + replayPath);
@@ -135,15 +119,15 @@ int main(int argc, char** argv) {
   if (frames < 0) frames = replay.FrameCount;
 
   if (set != nullptr) {
-    if (!Readable(set)) Usage(std::string("cannot read ") + set);
+    if (!ReadablePlainFile(set)) Usage(std::string("cannot read ") + set);
   } else if (fmf != nullptr) {
-    if (!Readable(fmf)) Usage(std::string("cannot read ") + fmf);
-    if (text != nullptr && !Readable(text)) Usage(std::string("cannot read ") + text);
+    if (!ReadablePlainFile(fmf)) Usage(std::string("cannot read ") + fmf);
+    if (text != nullptr && !ReadablePlainFile(text)) Usage(std::string("cannot read ") + text);
     StageFmfOverride = fmf;
     StageTextOverride = text;
     SelectedStage = 1;
   } else {
-    if (!Readable("data.bin")) Usage("cannot read data.bin in the working directory");
+    if (!ReadablePlainFile("data.bin")) Usage("cannot read data.bin in the working directory");
     SetArchiveExtension("bin");
     SetArchiveKey(UnscrambleGameKey());
     SelectedStage = static_cast<int>(stage);

@@ -8,8 +8,6 @@
 // The search keeps, every M frames, the B most promising live states. Promise is the walking distance (in
 // cells, through everything the player can pass) to the next waypoint of the stage source's "route:" line, and
 // after the last waypoint to the goal. States that die are dropped, so a found replay clears without a death.
-#include <sys/stat.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -45,24 +43,9 @@ constexpr char HelpText[] =
     "  --help             print this help\n"
     "Exit status: 0 when a replay is found, 1 when none is, 2 for bad arguments, 3 when the game refuses the stage.\n";
 
-bool ParseCount(const char* text, int low, int high, int* value) {
-  char* end = nullptr;
-  const long long v = std::strtoll(text, &end, 10);
-  if (*text == '\0' || *end != '\0' || v < low || v > high) return false;
-  *value = static_cast<int>(v);
-  return true;
-}
-
 void Refused(const char* text) {
   std::fprintf(stderr, "%s\n", text);
   std::exit(3);
-}
-
-// A plain file that can be read; a folder or a device is not a stage.
-bool Readable(const std::string& path) {
-  struct stat st;
-  if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
-  return std::ifstream(path, std::ios::binary).good();
 }
 
 std::string ReadRoute(const std::string& sourcePath) {
@@ -92,13 +75,15 @@ int main(int argc, char** argv) {
   std::string out = args.Has("--out") ? args.Value("--out") : "";
   for (auto [option, value, low, high] : {std::tuple{"--stage", &stage, 1, 30}, {"--beam", &beam, 1, 1000000},
                                           {"--macro", &macro, 1, 600}, {"--max-frames", &maxFrames, 1, 10000000}}) {
-    if (args.Has(option) && !ParseCount(args.Value(option), low, high, value))
+    long long number = 0;
+    if (args.Has(option) && !ParseToolNumber(args.Value(option), low, high, &number))
       return ToolUsageError("pelvoro-solve", std::string(option) + " takes " + std::to_string(low) + ".." +
                                                  std::to_string(high), UsageText);
+    if (args.Has(option)) *value = static_cast<int>(number);
   }
-  if (!fmf.empty() && !Readable(fmf)) return ToolUsageError("pelvoro-solve", "cannot read " + fmf, UsageText);
-  if (!source.empty() && !Readable(source)) return ToolUsageError("pelvoro-solve", "cannot read " + source, UsageText);
-  if (fmf.empty() && !Readable("data.bin"))
+  if (!fmf.empty() && !ReadablePlainFile(fmf)) return ToolUsageError("pelvoro-solve", "cannot read " + fmf, UsageText);
+  if (!source.empty() && !ReadablePlainFile(source)) return ToolUsageError("pelvoro-solve", "cannot read " + source, UsageText);
+  if (fmf.empty() && !ReadablePlainFile("data.bin"))
     return ToolUsageError("pelvoro-solve", "cannot read data.bin in the working directory", UsageText);
   if (!fmf.empty()) {
     StageFmfOverride = fmf.c_str();
