@@ -95,10 +95,12 @@ int main(int argc, char** argv) {
   const char* replayPath = args.Value("--replay");
   const char* set = args.Value("--set");
   long long stage = 0, frames = -1, seed = 0, index = -1;
-  if (haveStage && !ParseToolNumber(args.Value("--stage"), -1000000, 1000000, &stage)) Usage("--stage needs a stage number");
+  if (haveStage && !ParseToolNumber(args.Value("--stage"), -1000000, 1000000, &stage))
+    Usage("--stage needs a stage number");
   if (args.Has("--frames") && !ParseToolNumber(args.Value("--frames"), 0, 1000000000, &frames))
     Usage("--frames needs a count of 0 or more");
-  if (haveSeed && !ParseToolNumber(args.Value("--seed"), 0, 0xFFFFFFFFLL, &seed)) Usage("--seed needs a number 0..4294967295");
+  if (haveSeed && !ParseToolNumber(args.Value("--seed"), 0, 0xFFFFFFFFLL, &seed))
+    Usage("--seed needs a number 0..4294967295");
   if (args.Has("--index") && !ParseToolNumber(args.Value("--index"), 0, CustomStageCount - 1, &index))
     Usage("--index needs a stage index 0..29");
   if (int(haveStage) + int(fmf != nullptr) + int(set != nullptr) != 1)

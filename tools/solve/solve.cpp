@@ -75,14 +75,16 @@ int main(int argc, char** argv) {
   std::string out = args.Has("--out") ? args.Value("--out") : "";
   for (auto [option, value, low, high] : {std::tuple{"--stage", &stage, 1, 30}, {"--beam", &beam, 1, 1000000},
                                           {"--macro", &macro, 1, 600}, {"--max-frames", &maxFrames, 1, 10000000}}) {
+    if (!args.Has(option)) continue;
     long long number = 0;
-    if (args.Has(option) && !ParseToolNumber(args.Value(option), low, high, &number))
+    if (!ParseToolNumber(args.Value(option), low, high, &number))
       return ToolUsageError("pelvoro-solve", std::string(option) + " takes " + std::to_string(low) + ".." +
                                                  std::to_string(high), UsageText);
-    if (args.Has(option)) *value = static_cast<int>(number);
+    *value = static_cast<int>(number);
   }
   if (!fmf.empty() && !ReadablePlainFile(fmf)) return ToolUsageError("pelvoro-solve", "cannot read " + fmf, UsageText);
-  if (!source.empty() && !ReadablePlainFile(source)) return ToolUsageError("pelvoro-solve", "cannot read " + source, UsageText);
+  if (!source.empty() && !ReadablePlainFile(source))
+    return ToolUsageError("pelvoro-solve", "cannot read " + source, UsageText);
   if (fmf.empty() && !ReadablePlainFile("data.bin"))
     return ToolUsageError("pelvoro-solve", "cannot read data.bin in the working directory", UsageText);
   if (!fmf.empty()) {
